@@ -1,0 +1,166 @@
+// Reading and updating an existing Jet 4 (Access 2000-2003) database file in place.
+//
+//   auto db = jet::Database::Open("exam.sys", jet::OpenMode::kReadWrite, u"secret");
+//   auto table = db->ReadTable(u"test");
+//   db->ScanRows(*table, [&](const jet::Row& row) { ...; return true; });
+//
+// Everything read from the file is bounds-checked: a damaged file gives kCorrupt, never a crash.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "base/result.h"
+#include "jet/file.h"
+#include "jet/types.h"
+
+namespace jet {
+
+inline constexpr size_t kPageSize = 4096;
+
+struct Column {
+  std::u16string name;
+  ColumnType type = ColumnType::kText;
+  uint16_t number = 0;        // the column's bit in the null mask; the column order
+  uint16_t var_index = 0;     // position among the variable columns (variable columns only)
+  uint16_t fixed_offset = 0;  // position in the fixed area (fixed columns only)
+  uint16_t length = 0;        // bytes: fixed size, or 2 x characters for text
+  uint8_t flags = 0;
+  uint8_t precision = 0;  // numeric columns
+  uint8_t scale = 0;      // numeric columns
+  // Ordinal among the fixed columns in column order (fixed columns only); decides whether a
+  // short row holds the column.
+  uint16_t fixed_ordinal = 0;
+
+  bool fixed() const { return (flags & 0x01) != 0 || IsFixedWidth(type); }
+};
+
+struct TableDef {
+  std::u16string name;
+  uint32_t tdef_page = 0;
+  uint32_t row_count = 0;
+  uint16_t max_columns = 0;
+  uint16_t var_columns = 0;
+  bool system = false;
+  std::vector<Column> columns;  // in column-number order
+  uint32_t owned_map = 0;       // page << 8 | row of the owned-pages usage map
+
+  // Index into `columns` of the column named `name` (case-insensitive), or -1.
+  int FindColumn(std::u16string_view name) const;
+};
+
+struct Currency {
+  int64_t scaled = 0;  // value x 10,000
+  bool operator==(const Currency&) const = default;
+};
+struct DateTime {
+  double days = 0;  // days since 1899-12-30, the fraction is the time of day
+  bool operator==(const DateTime&) const = default;
+};
+struct Guid {
+  std::array<uint8_t, 16> bytes{};
+  bool operator==(const Guid&) const = default;
+};
+struct Numeric {
+  bool negative = false;
+  unsigned __int128 magnitude = 0;  // the unscaled digits
+  uint8_t precision = 0;
+  uint8_t scale = 0;
+  bool operator==(const Numeric&) const = default;
+  std::string ToString() const;  // e.g. "-12.3400"
+};
+
+// A decoded cell. Text and memo are UTF-16; binary and long binary are bytes.
+using Value = std::variant<std::monostate, bool, uint8_t, int16_t, int32_t, Currency, float,
+                           double, DateTime, std::vector<uint8_t>, std::u16string, Guid, Numeric>;
+
+// Where a row lives: its data page and its entry in that page's row table.
+struct RowId {
+  uint32_t page = 0;
+  uint16_t row = 0;
+  bool operator==(const RowId&) const = default;
+  auto operator<=>(const RowId&) const = default;
+};
+
+// A row as scanned: its place and a copy of its bytes.
+struct Row {
+  RowId id;
+  std::vector<uint8_t> bytes;
+};
+
+// One changed fixed-width cell for Database::UpdateFixed.
+struct FixedUpdate {
+  RowId row;
+  int column = 0;  // index into TableDef::columns
+  Value value;     // of the column's own type, or std::monostate for null
+};
+
+struct CatalogEntry {
+  std::u16string name;
+  uint32_t tdef_page = 0;
+  bool system = false;
+};
+
+class Database {
+ public:
+  // Opens `path`. A file with a database password opens only with exactly that password
+  // (kBadPassword otherwise); a file without one accepts any password.
+  static base::Result<std::unique_ptr<Database>> Open(const std::string& path, OpenMode mode,
+                                                      std::u16string_view password = {});
+  static base::Result<std::unique_ptr<Database>> Open(std::unique_ptr<File> file,
+                                                      std::u16string_view password = {});
+
+  // The tables of the catalog, user tables first in catalog order, then system tables.
+  const std::vector<CatalogEntry>& tables() const { return tables_; }
+  double creation_date() const { return creation_date_; }
+  uint32_t page_count() const { return page_count_; }
+
+  // The definition of the table named `name` (case-insensitive).
+  base::Result<TableDef> ReadTable(std::u16string_view name);
+  base::Result<TableDef> ReadTableAt(uint32_t tdef_page, std::u16string_view name);
+
+  // Calls `visit` for each live row in physical order (the table's pages in page order, the
+  // rows of a page in row-table order) until it returns false. Deleted rows and overflow
+  // pointers are skipped; a row moved to another page is read where it now lives.
+  base::Result<void> ScanRows(const TableDef& table,
+                              const std::function<bool(const Row&)>& visit);
+
+  // The value of `table.columns[column]` in `row`.
+  base::Result<Value> ReadValue(const TableDef& table, const Row& row, int column);
+
+  // Writes every change of `updates` into the file, then flushes it. All updates are checked
+  // first (fixed-width column, value of the column's type, row present and holding the column);
+  // if any fails nothing is written. Only the bytes of the changed fields (and of a null-mask
+  // byte when a null becomes a value) change.
+  base::Result<void> UpdateFixed(const TableDef& table, std::span<const FixedUpdate> updates);
+
+  ~Database();
+
+ private:
+  explicit Database(std::unique_ptr<File> file);
+  base::Result<void> ReadHeader(std::u16string_view password);
+  base::Result<void> ReadCatalog();
+  base::Result<std::span<const uint8_t>> Page(uint32_t page);
+  base::Result<std::vector<uint32_t>> UsageMapPages(uint32_t pgrow);
+  base::Result<std::span<const uint8_t>> RowBytes(std::span<const uint8_t> page, uint16_t row);
+  base::Result<std::vector<uint8_t>> ReadLongValue(std::span<const uint8_t> field);
+
+  std::unique_ptr<File> file_;
+  uint32_t page_count_ = 0;
+  double creation_date_ = 0;
+  std::vector<CatalogEntry> tables_;
+  std::map<uint32_t, std::vector<uint8_t>> cache_;  // page number -> bytes
+};
+
+// Decodes a stored text value: plain UCS-2LE, or the Jet 4 compressed form (FF FE ...).
+std::u16string DecodeText(std::span<const uint8_t> bytes);
+
+}  // namespace jet

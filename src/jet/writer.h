@@ -1,0 +1,52 @@
+// Creates a complete new Jet 4 (Access 2000) database in memory.
+//
+// The output holds the header (with the database password, if any), the catalog and the system
+// objects that independent readers expect, and the user tables with their rows and long values.
+// The same input always gives the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "jet/types.h"
+
+namespace jet {
+
+struct WriterColumn {
+  std::string name;  // UTF-8, at most 64 characters
+  ColumnType type = ColumnType::kText;
+  // Text: the field size in characters (1..255); ignored for the other types.
+  uint16_t length = 255;
+  bool required = false;  // true: no nulls allowed (the writer refuses a null)
+};
+
+struct WriterIndex {
+  std::string name;               // UTF-8
+  std::vector<std::string> columns;  // column names, ascending order
+  bool unique = false;
+  bool primary_key = false;
+};
+
+struct WriterTable {
+  std::string name;  // UTF-8
+  std::vector<WriterColumn> columns;
+  std::vector<std::vector<CellValue>> rows;  // one CellValue per column, in column order
+  std::vector<WriterIndex> indexes;           // may be empty
+};
+
+struct WriterOptions {
+  // The database password, at most 20 characters; empty for none.
+  std::u16string password;
+  // The creation time stored in the header (an OLE date: days since 1899-12-30). Part of the
+  // input so that the output is deterministic; it also keys the password mask.
+  double creation_date = 45000.0;
+};
+
+// Builds the file. Refuses (kInvalid) a value whose type does not fit its column, a null in a
+// required column, a text longer than its field size, a bad name, too many columns.
+base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>& tables,
+                                                 const WriterOptions& options);
+
+}  // namespace jet
