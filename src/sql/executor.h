@@ -1,0 +1,27 @@
+// Runs parsed statements against a Jet 4 database with Access semantics: rows come back in
+// the table's physical order; a condition that is unknown (it meets a null) does not select a
+// row; an update is checked in full before anything is written and is on disk when it returns.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/result.h"
+#include "jet/database.h"
+#include "sql/statement.h"
+
+namespace sql {
+
+struct Selection {
+  jet::TableDef table;
+  std::vector<jet::Row> rows;
+};
+
+// select * ...: the matching rows.
+base::Result<Selection> Select(jet::Database& db, const Statement& statement);
+// select count(*) ...: the number of matching rows.
+base::Result<int64_t> Count(jet::Database& db, const Statement& statement);
+// update ...: the number of rows changed.
+base::Result<int64_t> Update(jet::Database& db, const Statement& statement);
+
+}  // namespace sql

@@ -1,0 +1,50 @@
+// The Access SQL subset the trainer runs, parsed into a statement tree.
+//
+//   select * from T [where C]
+//   select count(*) [as NAME] from T [where C]
+//   update T set COL = N [where C]
+//
+// Conditions: or / and / not with the usual precedence, parentheses, = <> < <= > >= on numbers
+// and texts, left(text, n), integer and string literals ('it''s'). Keywords and names are
+// case-insensitive.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/result.h"
+
+namespace sql {
+
+enum class CompareOp { kEq, kNe, kLt, kLe, kGt, kGe };
+
+struct Expr {
+  enum class Kind { kColumn, kInteger, kString, kLeft, kCompare, kAnd, kOr, kNot };
+  Kind kind = Kind::kInteger;
+  std::u16string name;   // kColumn: the column; kLeft: unused
+  int64_t integer = 0;   // kInteger
+  std::u16string text;   // kString
+  CompareOp op = CompareOp::kEq;            // kCompare
+  std::vector<std::unique_ptr<Expr>> args;  // operands / function arguments
+};
+
+struct Statement {
+  enum class Kind { kSelectAll, kSelectCount, kUpdate };
+  Kind kind = Kind::kSelectAll;
+  std::u16string table;
+  std::u16string count_name = u"Expr1000";  // select count(*): the result column's name
+  std::unique_ptr<Expr> where;              // null when there is no where clause
+  std::u16string set_column;                // update
+  int64_t set_value = 0;                    // update
+};
+
+// Parses one statement (a trailing ";" is allowed). kSyntax with the position of the fault.
+base::Result<Statement> Parse(std::u16string_view text);
+
+// Case-insensitive equality of names (ASCII letters fold).
+bool SameName(std::u16string_view a, std::u16string_view b);
+
+}  // namespace sql
