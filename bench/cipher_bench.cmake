@@ -1,0 +1,1 @@
+add_examora_bench(cipher_bench SOURCES cipher_bench.cpp DEPS bank)

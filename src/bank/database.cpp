@@ -1,0 +1,277 @@
+#include "bank/database.h"
+
+#include <filesystem>
+
+#include "sql/executor.h"
+#include "text/gbk.h"
+
+namespace bank {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+constexpr const char* kDriver = ";Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access";
+
+// Columns the trainer relies on; a file without them is not a question bank.
+const char16_t* const kTestColumns[] = {u"id", u"name", u"timu", u"a", u"b", u"c",
+                                        u"d", u"right_key", u"pic", u"reserved"};
+const char16_t* const kConfigColumns[] = {u"NUMBERID", u"TESTNAME", u"TESTTYPE",
+                                          u"TESTNUM", u"C1C2C3C4", u"A1A3B1",
+                                          u"A2B2", u"M", u"DEF"};
+
+}  // namespace
+
+struct Database::RecordSet {
+  // select *: the table and its matching rows. select count(*): one row with one number.
+  jet::TableDef table;
+  std::vector<jet::Row> rows;
+  bool is_count = false;
+  std::u16string count_name;
+  int64_t count = 0;
+  size_t position = 0;
+  size_t size() const { return is_count ? 1 : rows.size(); }
+};
+
+std::string BuildConnectionText(const std::string& path, const std::string& user,
+                                const std::string& password) {
+  std::string text = "ODBC;DBQ=" + path;
+  const size_t last = path.rfind(kSeparator);
+  if (last != std::string::npos) text += ";DefaultDir=" + path.substr(0, last);
+  text += kDriver;
+  if (!user.empty()) text += ";UID=" + user;
+  if (!password.empty()) text += ";PWD=" + password;
+  text += ";";
+  return text;
+}
+
+Database::Database() = default;
+Database::~Database() = default;
+
+bool Database::Fail(const std::string& why) {
+  last_error_ = why;
+  return false;
+}
+
+bool Database::Open(const std::string& path, const std::string& user, const std::string& password,
+                    bool read_only, bool /*flag*/) {
+  return Connect(BuildConnectionText(path, user, password), read_only);
+}
+
+bool Database::Connect(const std::string& connection_text, bool read_only) {
+  Close();
+  // The path runs from DBQ= to the next known key (a path may hold ";"); the password from
+  // PWD= to the closing ";" (a password may hold ";" too).
+  const std::string& t = connection_text;
+  const size_t dbq = t.find("DBQ=");
+  if (dbq == std::string::npos) return Fail("connection text without DBQ=");
+  size_t path_end = t.size();
+  for (const char* key : {";DefaultDir=", ";Driver=", ";FIL=", ";UID=", ";PWD="}) {
+    path_end = std::min(path_end, t.find(key, dbq));
+  }
+  std::string path = t.substr(dbq + 4, path_end - dbq - 4);
+  if (path_end == t.size() && !path.empty() && path.back() == ';') path.pop_back();
+  std::string password;
+  const size_t pwd = t.find(";PWD=", path_end == t.size() ? t.size() : path_end);
+  if (pwd != std::string::npos) {
+    password = t.substr(pwd + 5);
+    if (!password.empty() && password.back() == ';') password.pop_back();
+  }
+  if (path.empty()) return Fail("connection text without a file");
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(std::filesystem::u8path(text::GbkToUtf8(path)), ec)) {
+    return Fail("no database file at " + text::GbkToUtf8(path));
+  }
+  auto db = jet::Database::Open(text::GbkToUtf8(path),
+                                read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
+                                text::GbkToUtf16(password));
+  if (!db) return Fail(db.error().message);
+  for (auto [table, columns, count] :
+       {std::tuple{u"test", kTestColumns, std::size(kTestColumns)},
+        std::tuple{u"config", kConfigColumns, std::size(kConfigColumns)}}) {
+    auto def = (*db)->ReadTable(table);
+    if (!def) return Fail("not a question bank: " + def.error().message);
+    for (size_t i = 0; i < count; ++i) {
+      if (def->FindColumn(columns[i]) < 0) {
+        return Fail("not a question bank: table " + text::Utf16ToUtf8(table) + " lacks column " +
+                    text::Utf16ToUtf8(columns[i]));
+      }
+    }
+  }
+  db_ = std::move(*db);
+  return true;
+}
+
+void Database::Close() {
+  sets_.clear();
+  db_.reset();
+}
+
+int32_t Database::OpenTable(const std::string& sql_text) {
+  if (sql_text.empty()) {
+    Fail("empty statement");
+    return 0;
+  }
+  if (!db_) {
+    Fail("the database is not open");
+    return 0;
+  }
+  auto statement = sql::Parse(text::GbkToUtf16(sql_text));
+  if (!statement) {
+    Fail(statement.error().message);
+    return 0;
+  }
+  auto set = std::make_unique<RecordSet>();
+  if (statement->kind == sql::Statement::Kind::kSelectAll) {
+    auto selection = sql::Select(*db_, *statement);
+    if (!selection) {
+      Fail(selection.error().message);
+      return 0;
+    }
+    set->table = std::move(selection->table);
+    set->rows = std::move(selection->rows);
+  } else if (statement->kind == sql::Statement::Kind::kSelectCount) {
+    auto count = sql::Count(*db_, *statement);
+    if (!count) {
+      Fail(count.error().message);
+      return 0;
+    }
+    set->is_count = true;
+    set->count_name = statement->count_name;
+    set->count = *count;
+  } else {
+    Fail("a record set needs a select statement");
+    return 0;
+  }
+  if (next_handle_ <= 0) next_handle_ = 1;  // after two billion record sets
+  const int32_t handle = next_handle_++;
+  sets_[handle] = std::move(set);
+  return handle;
+}
+
+bool Database::IsEOF(int32_t handle) const {
+  auto it = sets_.find(handle);
+  return it == sets_.end() || it->second->position >= it->second->size();
+}
+
+void Database::MoveFirst(int32_t handle) {
+  if (auto it = sets_.find(handle); it != sets_.end()) it->second->position = 0;
+}
+
+void Database::MoveNext(int32_t handle) {
+  if (auto it = sets_.find(handle); it != sets_.end()) {
+    if (it->second->position < it->second->size()) ++it->second->position;
+  }
+}
+
+void Database::CloseTable(int32_t handle) { sets_.erase(handle); }
+
+std::vector<std::string> Database::ColumnNames(int32_t handle) const {
+  std::vector<std::string> names;
+  auto it = sets_.find(handle);
+  if (it == sets_.end()) return names;
+  if (it->second->is_count) return {text::Utf16ToGbk(it->second->count_name)};
+  for (const auto& c : it->second->table.columns) names.push_back(text::Utf16ToGbk(c.name));
+  return names;
+}
+
+Value ToProgramValue(const jet::Column& column, const jet::Value& value) {
+  using K = Value::Kind;
+  struct Visitor {
+    const jet::Column& c;
+    Value operator()(std::monostate) {
+      switch (c.type) {
+        case jet::ColumnType::kText:
+        case jet::ColumnType::kMemo:
+          return Value::Text({});
+        case jet::ColumnType::kBinary:
+        case jet::ColumnType::kLongBinary:
+          return Value::Bytes({});
+        default:
+          return {};
+      }
+    }
+    Value operator()(bool b) { return Value::Int(K::kBool, b ? -1 : 0); }
+    Value operator()(uint8_t x) { return Value::Int(K::kInt8, x); }
+    Value operator()(int16_t x) { return Value::Int(K::kInt16, x); }
+    Value operator()(int32_t x) { return Value::Int(K::kInt32, x); }
+    Value operator()(jet::Currency x) {
+      return {K::kDouble, {}, 0, static_cast<double>(x.scaled) / 10000.0};
+    }
+    Value operator()(float x) { return {K::kFloat, {}, 0, static_cast<double>(x)}; }
+    Value operator()(double x) { return {K::kDouble, {}, 0, x}; }
+    Value operator()(jet::DateTime x) { return {K::kDateTime, {}, 0, x.days}; }
+    Value operator()(const std::vector<uint8_t>& b) {
+      return Value::Bytes(std::string(b.begin(), b.end()));
+    }
+    Value operator()(const std::u16string& s) { return Value::Text(text::Utf16ToGbk(s)); }
+    Value operator()(const jet::Guid& g) {
+      return Value::Bytes(std::string(g.bytes.begin(), g.bytes.end()));
+    }
+    Value operator()(const jet::Numeric& n) { return Value::Text(n.ToString()); }
+  };
+  return std::visit(Visitor{column}, value);
+}
+
+Value Database::Read(RecordSet& set, int column) {
+  if (set.position >= set.size()) return {};
+  if (set.is_count) return Value::Int(Value::Kind::kInt32, set.count);
+  auto v = db_->ReadValue(set.table, set.rows[set.position], column);
+  if (!v) {
+    Fail(v.error().message);
+    return {};
+  }
+  return ToProgramValue(set.table.columns[static_cast<size_t>(column)], *v);
+}
+
+Value Database::ReadColByName(int32_t handle, const std::string& column) {
+  auto it = sets_.find(handle);
+  if (it == sets_.end() || !db_) return {};
+  RecordSet& set = *it->second;
+  const std::u16string name = text::GbkToUtf16(column);
+  if (set.is_count) return sql::SameName(name, set.count_name) ? Read(set, 0) : Value{};
+  const int index = set.table.FindColumn(name);
+  if (index < 0) {
+    Fail("no column " + text::GbkToUtf8(column));
+    return {};
+  }
+  return Read(set, index);
+}
+
+Value Database::ReadColByIndex(int32_t handle, int index) {
+  auto it = sets_.find(handle);
+  if (it == sets_.end() || !db_) return {};
+  RecordSet& set = *it->second;
+  const size_t columns = set.is_count ? 1 : set.table.columns.size();
+  if (index < 1 || static_cast<size_t>(index) > columns) return {};
+  return Read(set, index - 1);
+}
+
+bool Database::ExecuteSql(const std::string& sql_text) {
+  if (sql_text.empty()) return Fail("empty statement");
+  if (!db_) return Fail("the database is not open");
+  auto statement = sql::Parse(text::GbkToUtf16(sql_text));
+  if (!statement) return Fail(statement.error().message);
+  switch (statement->kind) {
+    case sql::Statement::Kind::kUpdate: {
+      auto n = sql::Update(*db_, *statement);
+      if (!n) return Fail(n.error().message);
+      last_changed_ = *n;
+      return true;
+    }
+    case sql::Statement::Kind::kSelectAll: {
+      auto s = sql::Select(*db_, *statement);
+      return s ? true : Fail(s.error().message);
+    }
+    case sql::Statement::Kind::kSelectCount: {
+      auto c = sql::Count(*db_, *statement);
+      return c ? true : Fail(c.error().message);
+    }
+  }
+  return false;
+}
+
+}  // namespace bank

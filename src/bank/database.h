@@ -1,0 +1,102 @@
+// The database unit: the trainer's only door to the question bank.
+//
+// It is opened with a connection text the way a desktop database driver is, hands out record
+// sets by number (0 = failure), and runs statements. Every text that crosses this interface is a
+// GBK byte string; the file itself stores UTF-16.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "jet/database.h"
+
+namespace bank {
+
+// A cell as the program receives it.
+struct Value {
+  enum class Kind { kNone, kText, kBytes, kInt8, kInt16, kInt32, kFloat, kDouble, kBool, kDateTime };
+  Kind kind = Kind::kNone;
+  std::string bytes;    // kText (GBK) and kBytes
+  int64_t integer = 0;  // kInt8, kInt16, kInt32, kBool (-1 true, 0 false)
+  double real = 0;      // kFloat, kDouble, kDateTime
+
+  bool is_text() const { return kind == Kind::kText; }
+  bool is_bytes() const { return kind == Kind::kBytes; }
+  bool is_number() const {
+    return kind == Kind::kInt8 || kind == Kind::kInt16 || kind == Kind::kInt32 ||
+           kind == Kind::kFloat || kind == Kind::kDouble || kind == Kind::kBool;
+  }
+  double number() const {
+    return kind == Kind::kFloat || kind == Kind::kDouble || kind == Kind::kDateTime
+               ? real : static_cast<double>(integer);
+  }
+  static Value Text(std::string gbk) { return {Kind::kText, std::move(gbk), 0, 0}; }
+  static Value Bytes(std::string b) { return {Kind::kBytes, std::move(b), 0, 0}; }
+  static Value Int(Kind k, int64_t v) { return {k, {}, v, 0}; }
+};
+
+// The connection text for `path`: "ODBC;DBQ=<path>[;DefaultDir=<dir>];Driver={Microsoft Access
+// Driver (*.mdb)};FIL=MS Access[;UID=<user>][;PWD=<password>];". DefaultDir is the path up to
+// its last directory separator, when it has one.
+std::string BuildConnectionText(const std::string& path, const std::string& user,
+                                const std::string& password);
+
+class Database {
+ public:
+  Database();
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // Opens the bank file read-write in place (read-only when `read_only`). False when the file
+  // is missing, empty, damaged or foreign, a directory, the password is wrong, or it lacks the
+  // tables test and config with their columns. `flag` is accepted and has no effect.
+  bool Open(const std::string& path, const std::string& user, const std::string& password,
+            bool read_only = false, bool flag = true);
+  // Opens from a connection text as BuildConnectionText makes it.
+  bool Connect(const std::string& connection_text, bool read_only = false);
+  bool is_open() const { return db_ != nullptr; }
+  void Close();
+
+  // Runs a select; the record set's handle, positioned on its first row, or 0 on failure or
+  // empty SQL.
+  int32_t OpenTable(const std::string& sql);
+  bool IsEOF(int32_t handle) const;
+  void MoveFirst(int32_t handle);
+  void MoveNext(int32_t handle);
+  // The value of the current row's column; kNone for an unknown handle, column or no row.
+  Value ReadColByName(int32_t handle, const std::string& column);
+  Value ReadColByIndex(int32_t handle, int index);  // 1-based
+  void CloseTable(int32_t handle);
+  // The record set's column names (GBK), in column order; empty for an unknown handle.
+  std::vector<std::string> ColumnNames(int32_t handle) const;
+  // Runs an update (or any statement); false on failure or empty SQL.
+  bool ExecuteSql(const std::string& sql);
+
+  // Why the last failing call failed (UTF-8, for logs and tools).
+  const std::string& last_error() const { return last_error_; }
+  // How many rows the last successful ExecuteSql update changed.
+  int64_t last_changed() const { return last_changed_; }
+  int open_record_sets() const { return static_cast<int>(sets_.size()); }
+
+ private:
+  struct RecordSet;
+  Value Read(RecordSet& set, int column);
+  bool Fail(const std::string& why);
+
+  std::unique_ptr<jet::Database> db_;
+  std::map<int32_t, std::unique_ptr<RecordSet>> sets_;
+  int32_t next_handle_ = 1;
+  std::string last_error_;
+  int64_t last_changed_ = 0;
+};
+
+// Turns a cell read from the file into the program's value (texts to GBK, null texts to the
+// empty text, null long binaries to the empty byte string).
+Value ToProgramValue(const jet::Column& column, const jet::Value& value);
+
+}  // namespace bank
