@@ -23,3 +23,9 @@ function(examora_library name)
     target_link_libraries(${name} PRIVATE ${ARG_PRIVATE_DEPS})
   endif()
 endfunction()
+
+# Fuzz builds instrument every library for coverage, so libFuzzer sees inside the engine.
+if(EXAMORA_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,98 @@
+#include "build.h"
+
+#include <QFile>
+#include <fstream>
+#include <map>
+
+#include "bank/cipher.h"
+#include "bank/extract.h"
+#include "jet/writer.h"
+#include "raster.h"
+#include "text/gbk.h"
+
+namespace banksrc {
+
+using base::ErrorCode;
+using base::MakeError;
+using base::Result;
+
+Result<std::string> RasterisePicture(const std::filesystem::path& svg) {
+  QFile file(QString::fromStdString(svg.string()));
+  if (!file.open(QIODevice::ReadOnly)) {
+    return MakeError(ErrorCode::kIo, "cannot read " + svg.string());
+  }
+  const QImage image = art::RenderSvg(file.readAll(), QSize(400, 400));
+  if (image.isNull()) return MakeError(ErrorCode::kInvalid, svg.string() + " is no valid SVG");
+  std::string bytes = art::EncodePicture(image);
+  if (bytes.empty()) return MakeError(ErrorCode::kInvalid, "cannot encode " + svg.string());
+  return bytes;
+}
+
+Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem::path& pictures) {
+  using jet::ColumnType;
+  auto u16 = [](const std::string& utf8) { return text::Utf8ToUtf16(utf8); };
+  auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+
+  jet::WriterTable config;
+  config.name = "config";
+  config.columns = {{"NUMBERID", ColumnType::kText, 6},  {"TESTNAME", ColumnType::kText, 70},
+                    {"TESTTYPE", ColumnType::kText, 50}, {"TESTNUM", ColumnType::kText, 5},
+                    {"C1C2C3C4", ColumnType::kDouble},   {"A1A3B1", ColumnType::kDouble},
+                    {"A2B2", ColumnType::kDouble},       {"M", ColumnType::kDouble},
+                    {"DEF", ColumnType::kDouble}};
+  config.indexes = {{"NUMBERID", {"NUMBERID"}, false, false},
+                    {"TESTNUM", {"TESTNUM"}, false, false}};
+  for (const Category& c : bank.categories) {
+    std::vector<jet::CellValue> row{u16(c.code), u16(c.name), std::monostate{}, u16(c.test_num)};
+    for (double n : c.classes) row.emplace_back(n);
+    config.rows.push_back(std::move(row));
+  }
+
+  jet::WriterTable test;
+  test.name = "test";
+  test.columns = {{"id", ColumnType::kText, 50},     {"name", ColumnType::kText, 16},
+                  {"timu", ColumnType::kLongBinary}, {"a", ColumnType::kText, 255},
+                  {"b", ColumnType::kText, 255},     {"c", ColumnType::kText, 255},
+                  {"d", ColumnType::kText, 255},     {"right_key", ColumnType::kText, 1},
+                  {"pic", ColumnType::kLongBinary},  {"reserved", ColumnType::kInt16}};
+  std::map<std::string, std::string> rasters;  // a picture shared by questions is made once
+  for (const Question& q : bank.questions) {
+    jet::CellValue pic;
+    if (!q.picture.empty()) {
+      auto it = rasters.find(q.picture);
+      if (it == rasters.end()) {
+        EXAMORA_ASSIGN_OR_RETURN(std::string raster, RasterisePicture(pictures / q.picture));
+        it = rasters.emplace(q.picture, std::move(raster)).first;
+      }
+      pic = bytes(bank::Encipher(it->second));
+    }
+    auto option = [&](size_t i) -> jet::CellValue {
+      if (i >= q.options.size()) return std::monostate{};
+      return u16(q.options[i]);
+    };
+    test.rows.push_back({u16(q.id), u16(q.name + " "),
+                         bytes(bank::Encipher(text::Utf8ToGbk(q.question))), option(0), option(1),
+                         option(2), option(3), std::u16string(1, static_cast<char16_t>(q.answer)),
+                         std::move(pic), int16_t{0}});
+  }
+  jet::WriterOptions options;
+  options.password = kBankPassword;
+  options.creation_date = kCreationDate;
+  auto image = jet::WriteDatabase({config, test}, options);
+  if (!image && image.error().code == ErrorCode::kUnsupported) {
+    // A writer without index support still gives a complete bank.
+    config.indexes.clear();
+    image = jet::WriteDatabase({config, test}, options);
+  }
+  return image;
+}
+
+Result<void> WriteFileAtomically(const std::filesystem::path& path,
+                                 const std::vector<uint8_t>& bytes) {
+  return bank::WriteNewFile(path.string(),
+                            std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                             bytes.size()),
+                            /*replace=*/true);
+}
+
+}  // namespace banksrc
