@@ -143,11 +143,22 @@ std::string EncodeGif(const std::vector<QImage>& frames, int delay_cs) {
   const int w = frames[0].width(), h = frames[0].height();
   auto histogram = Histogram(frames);
   std::vector<QRgb> palette;
-  for (size_t i = 0; i < histogram.size() && i < 256; ++i) palette.push_back(histogram[i].first);
+  if (histogram.size() <= 256) {
+    for (const auto& entry : histogram) palette.push_back(entry.first);
+  } else {
+    // Too many colours: keep the 40 most frequent exactly (the flat areas), and cover the
+    // rest with an even 6 x 6 x 6 cube so no colour is far from an entry.
+    for (size_t i = 0; i < 40; ++i) palette.push_back(histogram[i].first);
+    for (int r = 0; r < 6; ++r) {
+      for (int g = 0; g < 6; ++g) {
+        for (int b = 0; b < 6; ++b) palette.push_back(qRgb(r * 51, g * 51, b * 51));
+      }
+    }
+  }
+  const size_t used = palette.size();
   while (palette.size() < 256) palette.push_back(0xFF000000u);
-  const size_t used = std::min<size_t>(histogram.size(), 256);
   std::unordered_map<QRgb, uint8_t> index_of;
-  for (size_t i = 0; i < used; ++i) index_of[palette[i]] = static_cast<uint8_t>(i);
+  for (size_t i = used; i-- > 0;) index_of[palette[i]] = static_cast<uint8_t>(i);
 
   std::string out = "GIF89a";
   U16(out, w);

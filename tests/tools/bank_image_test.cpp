@@ -1,0 +1,132 @@
+// The built question bank, through the independent readers and through our own unit.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <filesystem>
+#include <map>
+
+#include "bank/cipher.h"
+#include "bank/database.h"
+#include "build.h"
+#include "source.h"
+#include "support/process.h"
+#include "text/gbk.h"
+
+namespace {
+
+using testing_support::HaveCommand;
+using testing_support::ReadBytes;
+using testing_support::RunCommand;
+using testing_support::ShellQuote;
+using testing_support::Split;
+using testing_support::TempDir;
+
+const std::string kImage = EXAMORA_BANK_IMAGE_FILE;
+const std::string kSources = std::string(EXAMORA_SOURCE_DIR) + "/assets/bank";
+
+banksrc::Bank Sources() {
+  std::vector<banksrc::Fault> faults;
+  auto bank = banksrc::ReadBank(kSources, faults);
+  EXPECT_TRUE(faults.empty());
+  return bank;
+}
+
+TEST(BankImage, IndependentReaderListsAndExportsIt) {
+  if (!HaveCommand("mdb-export")) GTEST_SKIP() << "mdbtools not installed";
+  const std::string file = ShellQuote(kImage);
+  EXPECT_EQ(RunCommand("mdb-tables -1 " + file), "config\ntest\n");
+  // config: exactly the category list.
+  auto bank = Sources();
+  auto lines = Split(RunCommand("mdb-export -Q -d '|' " + file + " config"), '\n');
+  ASSERT_EQ(lines.size(), 1 + bank.categories.size() + 1);
+  EXPECT_EQ(lines[0], "NUMBERID|TESTNAME|TESTTYPE|TESTNUM|C1C2C3C4|A1A3B1|A2B2|M|DEF");
+  for (size_t i = 0; i < bank.categories.size(); ++i) {
+    const auto& c = bank.categories[i];
+    std::string want = c.code + "|" + c.name + "||" + c.test_num;
+    for (double n : c.classes) want += "|" + std::to_string(static_cast<int>(n));
+    EXPECT_EQ(lines[1 + i], want);
+  }
+  // test: one row per question, in id order, per category as in the sources.
+  auto rows = Split(RunCommand("mdb-export -Q -d '|' " + file + " test"), '\n');
+  ASSERT_EQ(rows.size(), bank.questions.size() + 2);
+  std::map<std::string, int> per_category, expected;
+  for (size_t i = 1; i + 1 < rows.size(); ++i) {
+    const std::string id = rows[i].substr(0, 7);
+    EXPECT_EQ(id, bank.questions[i - 1].id);
+    ++per_category[id.substr(0, 2)];
+  }
+  for (const auto& q : bank.questions) ++expected[q.id.substr(0, 2)];
+  EXPECT_EQ(per_category, expected);
+  EXPECT_NE(RunCommand("mdb-schema " + file).find("[reserved]\t\t\tInteger"), std::string::npos);
+}
+
+TEST(BankImage, SecondReaderSeesThePassword) {
+  const std::string oracle = std::string(EXAMORA_SOURCE_DIR) + "/tests/oracle";
+  if (!std::filesystem::exists(oracle + "/node_modules/mdb-reader") || !HaveCommand("node")) {
+    GTEST_SKIP() << "npm oracle not installed";
+  }
+  const std::string out = RunCommand("node " + ShellQuote(oracle + "/dump.mjs") + " " +
+                                     ShellQuote(kImage) + " | head -c 200");
+  EXPECT_NE(out.find("\"password\":\"rq7m2kx9tv4wz8\""), std::string::npos) << out;
+}
+
+TEST(BankImage, EveryQuestionAndPictureDeciphers) {
+  bank::Database db;
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error();
+  auto bank = Sources();
+  std::map<std::string, const banksrc::Question*> by_id;
+  for (const auto& q : bank.questions) by_id[q.id] = &q;
+  const int32_t h = db.OpenTable("select * from test");
+  ASSERT_NE(h, 0);
+  size_t n = 0, pictures = 0;
+  for (; !db.IsEOF(h); db.MoveNext(h), ++n) {
+    const std::string id = db.ReadColByName(h, "id").bytes;
+    ASSERT_TRUE(by_id.count(id)) << id;
+    const banksrc::Question& q = *by_id[id];
+    const std::string question = bank::Decipher(db.ReadColByName(h, "timu").bytes);
+    EXPECT_EQ(text::GbkToUtf8(question), q.question) << id;
+    EXPECT_EQ(db.ReadColByName(h, "name").bytes, q.name + " ");
+    EXPECT_EQ(db.ReadColByName(h, "right_key").bytes, std::string(1, q.answer));
+    EXPECT_EQ(db.ReadColByName(h, "reserved").number(), 0);
+    EXPECT_EQ(db.ReadColByName(h, "c").bytes.empty(), q.true_false());
+    const std::string pic = bank::Decipher(db.ReadColByName(h, "pic").bytes);
+    EXPECT_EQ(pic.empty(), q.picture.empty()) << id;
+    if (!pic.empty()) {
+      ++pictures;
+      QByteArray bytes(pic.data(), static_cast<qsizetype>(pic.size()));
+      QBuffer buffer(&bytes);
+      QImageReader reader(&buffer);
+      const QByteArray format = reader.format();
+      EXPECT_TRUE(format == "gif" || format == "jpeg") << id << " " << format.toStdString();
+      const QImage image = reader.read();
+      EXPECT_FALSE(image.isNull()) << id;
+      EXPECT_EQ(image.size(), QSize(400, 400)) << id;
+    }
+  }
+  EXPECT_EQ(n, bank.questions.size());
+  size_t with_picture = 0;
+  for (const auto& q : bank.questions) with_picture += !q.picture.empty();
+  EXPECT_EQ(pictures, with_picture);
+}
+
+TEST(BankImage, TwoBuildsGiveTheSameBytes) {
+  TempDir dir;
+  const std::string out = (dir / "again.sys").string();
+  int status = -1;
+  RunCommand(ShellQuote(EXAMORA_BANK_BUILDER) + " build " + ShellQuote(kSources) + " " +
+                 ShellQuote(out) + " >/dev/null",
+             &status);
+  ASSERT_EQ(status, 0);
+  EXPECT_TRUE(ReadBytes(out) == ReadBytes(kImage)) << "the build is not reproducible";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
