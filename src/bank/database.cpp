@@ -100,6 +100,7 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
                     text::Utf16ToUtf8(columns[i]));
       }
     }
+    if (auto whole = (*db)->CheckTable(*def); !whole) return Fail(whole.error().message);
   }
   db_ = std::move(*db);
   return true;

@@ -75,20 +75,58 @@ std::string Numeric::ToString() const {
   return (negative ? "-" : "") + digits;
 }
 
+TextReader::TextReader(std::span<const uint8_t> stored) : bytes_(stored) {
+  if (bytes_.size() >= 2 && bytes_[0] == 0xFF && bytes_[1] == 0xFE) {
+    compressed_form_ = true;
+    pos_ = 2;
+  }
+}
+
+bool TextReader::Next(char16_t& c) {
+  if (!compressed_form_) {
+    if (pos_ + 2 > bytes_.size()) return false;
+    c = static_cast<char16_t>(LoadU16(&bytes_[pos_]));
+    pos_ += 2;
+    return true;
+  }
+  while (pos_ < bytes_.size()) {
+    const uint8_t b = bytes_[pos_];
+    if (b == 0x00) {
+      compressed_ = !compressed_;
+      ++pos_;
+    } else if (compressed_) {
+      c = b;
+      ++pos_;
+      return true;
+    } else if (pos_ + 1 < bytes_.size()) {
+      c = static_cast<char16_t>(LoadU16(&bytes_[pos_]));
+      pos_ += 2;
+      return true;
+    } else {
+      return false;
+    }
+  }
+  return false;
+}
+
 std::u16string DecodeText(std::span<const uint8_t> bytes) {
   std::u16string out;
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    // Never longer than one character per byte; filled in place, cut to size at the end.
+    out.resize(bytes.size() - 2);
+    size_t n = 0;
     bool compressed = true;
     for (size_t i = 2; i < bytes.size(); ++i) {
       if (bytes[i] == 0x00) {
         compressed = !compressed;
       } else if (compressed) {
-        out += static_cast<char16_t>(bytes[i]);
+        out[n++] = static_cast<char16_t>(bytes[i]);
       } else if (i + 1 < bytes.size()) {
-        out += static_cast<char16_t>(LoadU16(&bytes[i]));
+        out[n++] = static_cast<char16_t>(LoadU16(&bytes[i]));
         ++i;
       }
     }
+    out.resize(n);
     return out;
   }
   out.resize(bytes.size() / 2);
@@ -178,7 +216,7 @@ Result<std::span<const uint8_t>> Database::Page(uint32_t page) {
                                           " beyond the end of the file");
   auto it = cache_.find(page);
   if (it != cache_.end()) return std::span<const uint8_t>(it->second);
-  if (cache_.size() >= kMaxCachedPages) cache_.clear();
+  if (cache_.size() >= kMaxCachedPages && scans_ == 0) cache_.clear();
   std::vector<uint8_t> bytes(kPageSize);
   EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, bytes));
   auto [pos, inserted] = cache_.emplace(page, std::move(bytes));
@@ -212,7 +250,8 @@ Result<std::vector<uint32_t>> Database::UsageMapPages(uint32_t pgrow) {
       for (int bit = 0; bit < 8; ++bit) {
         if (map[byte] & (1u << bit)) {
           const uint64_t p = uint64_t{start} + (byte - 5) * 8 + static_cast<unsigned>(bit);
-          if (p < page_count_) pages.push_back(static_cast<uint32_t>(p));
+          if (p >= page_count_) return Corrupt("a table lists a page beyond the end of the file");
+          pages.push_back(static_cast<uint32_t>(p));
         }
       }
     }
@@ -231,7 +270,10 @@ Result<std::vector<uint32_t>> Database::UsageMapPages(uint32_t pgrow) {
           if (bitmap[byte] & (1u << bit)) {
             const uint64_t p = uint64_t{slot} * kPagesPerMapPage + (byte - 4) * 8 +
                                static_cast<unsigned>(bit);
-            if (p < page_count_) pages.push_back(static_cast<uint32_t>(p));
+            if (p >= page_count_) {
+              return Corrupt("a table lists a page beyond the end of the file");
+            }
+            pages.push_back(static_cast<uint32_t>(p));
           }
         }
       }
@@ -313,29 +355,38 @@ Result<TableDef> Database::ReadTable(std::u16string_view name) {
   return MakeError(ErrorCode::kNotFound, "no table " + Narrow(name));
 }
 
-Result<void> Database::ScanRows(const TableDef& table,
-                                const std::function<bool(const Row&)>& visit) {
+Result<void> Database::ScanRowViews(const TableDef& table,
+                                    const std::function<bool(const RowView&)>& visit) {
   EXAMORA_ASSIGN_OR_RETURN(auto pages, UsageMapPages(table.owned_map));
-  Row row;
+  ++scans_;
+  struct Unpin {
+    int& n;
+    ~Unpin() { --n; }
+  } unpin{scans_};
   for (uint32_t number : pages) {
     EXAMORA_ASSIGN_OR_RETURN(auto page, Page(number));
     if (page[0] != 0x01 || LoadU32(&page[4]) != table.tdef_page) {
       return Corrupt("page " + std::to_string(number) + " does not belong to its table");
     }
     const uint16_t count = LoadU16(&page[12]);
+    if (14u + 2u * count > kPageSize) return Corrupt("row table too long");
     for (uint16_t i = 0; i < count; ++i) {
-      if (14u + 2u * i + 2 > kPageSize) return Corrupt("row table too long");
       if (LoadU16(&page[14 + 2 * i]) & kRowDeletedOrPointer) continue;
       EXAMORA_ASSIGN_OR_RETURN(auto bytes, RowBytes(page, i));
-      row.id = RowId{number, i};
-      row.bytes.assign(bytes.begin(), bytes.end());
-      if (!visit(row)) return base::Ok();
-      // The visitor may have read long values; the page stays valid because `page` is
-      // re-fetched below if the cache was emptied.
-      EXAMORA_ASSIGN_OR_RETURN(page, Page(number));
+      if (!visit(RowView{RowId{number, i}, bytes})) return base::Ok();
     }
   }
   return base::Ok();
+}
+
+Result<void> Database::ScanRows(const TableDef& table,
+                                const std::function<bool(const Row&)>& visit) {
+  Row row;
+  return ScanRowViews(table, [&](const RowView& view) {
+    row.id = view.id;
+    row.bytes.assign(view.bytes.begin(), view.bytes.end());
+    return visit(row);
+  });
 }
 
 namespace {
@@ -422,11 +473,15 @@ Result<std::vector<uint8_t>> Database::ReadLongValue(std::span<const uint8_t> fi
 }
 
 Result<Value> Database::ReadValue(const TableDef& table, const Row& row, int column) {
+  return ReadValue(table, RowView{row.id, row.bytes}, column);
+}
+
+Result<Value> Database::ReadValue(const TableDef& table, const RowView& row, int column) {
   if (column < 0 || static_cast<size_t>(column) >= table.columns.size()) {
     return MakeError(ErrorCode::kInvalid, "column index out of range");
   }
   const Column& c = table.columns[static_cast<size_t>(column)];
-  std::span<const uint8_t> bytes(row.bytes);
+  const std::span<const uint8_t> bytes = row.bytes;
   EXAMORA_ASSIGN_OR_RETURN(Field f, Locate(table, bytes, c));
   if (c.type == ColumnType::kBoolean) return Value(f.present && f.bit);
   if (!f.present) return Value();
@@ -476,7 +531,6 @@ Result<Value> Database::ReadValue(const TableDef& table, const Row& row, int col
       return Value(n);
     }
     case ColumnType::kText:
-      if (c.fixed()) return Value(DecodeText(data));
       return Value(DecodeText(data));
     case ColumnType::kBinary:
       return Value(std::vector<uint8_t>(data.begin(), data.end()));
@@ -497,6 +551,48 @@ Result<Value> Database::ReadValue(const TableDef& table, const Row& row, int col
   return MakeError(ErrorCode::kUnsupported,
                    "column " + Narrow(c.name) + " has an unknown type " +
                        std::to_string(static_cast<int>(c.type)));
+}
+
+Result<std::optional<std::span<const uint8_t>>> Database::FieldBytes(const TableDef& table,
+                                                                     const RowView& row,
+                                                                     int column) {
+  if (column < 0 || static_cast<size_t>(column) >= table.columns.size()) {
+    return MakeError(ErrorCode::kInvalid, "column index out of range");
+  }
+  EXAMORA_ASSIGN_OR_RETURN(Field f,
+                           Locate(table, row.bytes, table.columns[static_cast<size_t>(column)]));
+  if (!f.present) return std::optional<std::span<const uint8_t>>();
+  return std::optional<std::span<const uint8_t>>(row.bytes.subspan(f.offset, f.size));
+}
+
+Result<void> Database::CheckTable(const TableDef& table) {
+  Result<void> failure;
+  EXAMORA_TRY(ScanRows(table, [&](const Row& row) {
+    for (const Column& c : table.columns) {
+      auto f = Locate(table, row.bytes, c);
+      if (!f) {
+        failure = base::Unexpected<base::Error>(f.take_error());
+        return false;
+      }
+      if (!f->present || (c.type != ColumnType::kMemo && c.type != ColumnType::kLongBinary)) {
+        continue;
+      }
+      if (f->size < 12) {
+        failure = Corrupt("long value header cut short");
+        return false;
+      }
+      const uint8_t* header = row.bytes.data() + f->offset;
+      const uint8_t kind = header[3];
+      const uint32_t page = LoadU32(header + 4) >> 8;
+      const bool inline_ok = kind == 0x80 && f->size >= 12u + LoadU24(header);
+      if (!inline_ok && !((kind == 0x40 || kind == 0x00) && page < page_count_ && page > 0)) {
+        failure = Corrupt("a long value points outside the file");
+        return false;
+      }
+    }
+    return true;
+  }));
+  return failure;
 }
 
 Result<void> Database::ReadCatalog() {

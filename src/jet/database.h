@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <memory>
 #include <span>
 #include <string>
@@ -96,6 +97,12 @@ struct Row {
   std::vector<uint8_t> bytes;
 };
 
+// A row seen during a scan: its bytes stay valid only until the visitor returns.
+struct RowView {
+  RowId id;
+  std::span<const uint8_t> bytes;
+};
+
 // One changed fixed-width cell for Database::UpdateFixed.
 struct FixedUpdate {
   RowId row;
@@ -133,8 +140,23 @@ class Database {
   base::Result<void> ScanRows(const TableDef& table,
                               const std::function<bool(const Row&)>& visit);
 
+  // The same without copying each row: for scans that look at most rows and keep few.
+  base::Result<void> ScanRowViews(const TableDef& table,
+                                  const std::function<bool(const RowView&)>& visit);
+
   // The value of `table.columns[column]` in `row`.
   base::Result<Value> ReadValue(const TableDef& table, const Row& row, int column);
+  base::Result<Value> ReadValue(const TableDef& table, const RowView& row, int column);
+
+  // The stored bytes of a column that lives in the row (fixed columns, text, binary; the
+  // 12-byte header for memo and long binary); nullopt for null.
+  base::Result<std::optional<std::span<const uint8_t>>> FieldBytes(const TableDef& table,
+                                                                   const RowView& row,
+                                                                   int column);
+
+  // Reads every row of `table` and the place of each of its long values: a quick check that
+  // the table is whole (for example that the file was not cut short).
+  base::Result<void> CheckTable(const TableDef& table);
 
   // Writes every change of `updates` into the file, then flushes it. All updates are checked
   // first (fixed-width column, value of the column's type, row present and holding the column);
@@ -158,9 +180,23 @@ class Database {
   double creation_date_ = 0;
   std::vector<CatalogEntry> tables_;
   std::map<uint32_t, std::vector<uint8_t>> cache_;  // page number -> bytes
+  int scans_ = 0;  // while a scan runs, cached pages stay put (views point into them)
 };
 
 // Decodes a stored text value: plain UCS-2LE, or the Jet 4 compressed form (FF FE ...).
 std::u16string DecodeText(std::span<const uint8_t> bytes);
+
+// Walks the characters of a stored text value one by one, without building the string.
+class TextReader {
+ public:
+  explicit TextReader(std::span<const uint8_t> stored);
+  bool Next(char16_t& c);  // false at the end
+
+ private:
+  std::span<const uint8_t> bytes_;
+  size_t pos_ = 0;
+  bool compressed_form_ = false;
+  bool compressed_ = true;
+};
 
 }  // namespace jet

@@ -46,6 +46,10 @@ struct WriterOptions {
 
 // Builds the file. Refuses (kInvalid) a value whose type does not fit its column, a null in a
 // required column, a text longer than its field size, a bad name, too many columns.
+// Also kInvalid: a null in a Boolean column (its value is the null-mask bit), a row wider than
+// 4,060 bytes once long values have moved out, a long value of 16 MiB or more, a file past
+// 2 GB. kUnsupported: a column type other than those of CellValue (plus Date/Time as a double
+// and Binary as bytes), and any index; indexes are not written yet.
 base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>& tables,
                                                  const WriterOptions& options);
 

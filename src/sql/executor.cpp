@@ -29,6 +29,12 @@ struct Bound {
   std::u16string text;
   CompareOp op = CompareOp::kEq;
   std::vector<Bound> args;
+  // A comparison of a text column (or left(column, n)) with a text literal, evaluated on the
+  // stored bytes: the column, the character limit (SIZE_MAX for none), the literal, and
+  // whether the literal stands on the left.
+  int fast_column = -1;
+  size_t fast_limit = SIZE_MAX;
+  bool fast_swapped = false;
 };
 
 // A value while evaluating: null, a number or a text. Truth values are numbers (-1 true, 0 false).
@@ -81,10 +87,30 @@ Result<Bound> Bind(const Expr& e, const jet::TableDef& table) {
       if (b.args[0].type != Type::kText || b.args[1].type != Type::kNumber) return mismatch();
       b.type = Type::kText;
       break;
-    case Expr::Kind::kCompare:
+    case Expr::Kind::kCompare: {
       b.op = e.op;
       if (b.args[0].type != b.args[1].type) return mismatch();
+      for (int side = 0; side < 2; ++side) {
+        const Bound& value = b.args[static_cast<size_t>(side)];
+        const Bound& literal = b.args[static_cast<size_t>(1 - side)];
+        if (literal.kind != Expr::Kind::kString) continue;
+        const Bound* column = &value;
+        size_t limit = SIZE_MAX;
+        if (value.kind == Expr::Kind::kLeft && value.args[1].kind == Expr::Kind::kInteger &&
+            value.args[1].number >= 0) {
+          column = &value.args[0];
+          limit = static_cast<size_t>(value.args[1].number);
+        }
+        if (column->kind == Expr::Kind::kColumn &&
+            table.columns[static_cast<size_t>(column->column)].type == jet::ColumnType::kText) {
+          b.fast_column = column->column;
+          b.fast_limit = limit;
+          b.fast_swapped = side == 1;
+          break;
+        }
+      }
       break;
+    }
     case Expr::Kind::kAnd:
     case Expr::Kind::kOr:
     case Expr::Kind::kNot:
@@ -96,7 +122,7 @@ Result<Bound> Bind(const Expr& e, const jet::TableDef& table) {
   return b;
 }
 
-Result<Cell> FromValue(const jet::Value& v) {
+Result<Cell> FromValue(jet::Value&& v) {
   struct Visitor {
     Cell operator()(std::monostate) { return {}; }
     Cell operator()(bool x) { return x ? -1.0 : 0.0; }
@@ -108,7 +134,7 @@ Result<Cell> FromValue(const jet::Value& v) {
     Cell operator()(double x) { return x; }
     Cell operator()(jet::DateTime x) { return x.days; }
     Cell operator()(const std::vector<uint8_t>&) { return {}; }
-    Cell operator()(const std::u16string& x) { return x; }
+    Cell operator()(std::u16string& x) { return std::move(x); }
     Cell operator()(const jet::Guid&) { return {}; }
     Cell operator()(const jet::Numeric& x) {
       double d = static_cast<double>(x.magnitude) / std::pow(10.0, x.scale);
@@ -130,15 +156,41 @@ int CompareText(const std::u16string& a, const std::u16string& b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// CompareText for a stored value (at most `limit` of its characters) and a literal.
+int CompareStored(std::span<const uint8_t> stored, size_t limit, const std::u16string& literal) {
+  jet::TextReader reader(stored);
+  char16_t c;
+  size_t i = 0;
+  for (; i < limit && reader.Next(c); ++i) {
+    if (i == literal.size()) return 1;
+    const char16_t x = Fold(c), y = Fold(literal[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return i == literal.size() ? 0 : -1;
+}
+
+// Whether `op` holds for two values that compare as `c` (negative, zero, positive).
+bool Holds(CompareOp op, int c) {
+  switch (op) {
+    case CompareOp::kEq: return c == 0;
+    case CompareOp::kNe: return c != 0;
+    case CompareOp::kLt: return c < 0;
+    case CompareOp::kLe: return c <= 0;
+    case CompareOp::kGt: return c > 0;
+    case CompareOp::kGe: return c >= 0;
+  }
+  return false;
+}
+
 class Evaluator {
  public:
   Evaluator(jet::Database& db, const jet::TableDef& table) : db_(db), table_(table) {}
 
-  Result<Cell> Eval(const Bound& b, const jet::Row& row) {
+  Result<Cell> Eval(const Bound& b, const jet::RowView& row) {
     switch (b.kind) {
       case Expr::Kind::kColumn: {
         EXAMORA_ASSIGN_OR_RETURN(auto v, db_.ReadValue(table_, row, b.column));
-        return FromValue(v);
+        return FromValue(std::move(v));
       }
       case Expr::Kind::kInteger:
         return Cell(b.number);
@@ -159,8 +211,37 @@ class Evaluator {
         return Cell(s.substr(0, static_cast<size_t>(std::min<double>(n, double(s.size())))));
       }
       case Expr::Kind::kCompare: {
-        EXAMORA_ASSIGN_OR_RETURN(Cell l, Eval(b.args[0], row));
-        EXAMORA_ASSIGN_OR_RETURN(Cell r, Eval(b.args[1], row));
+        if (b.fast_column >= 0) {
+          EXAMORA_ASSIGN_OR_RETURN(auto stored, db_.FieldBytes(table_, row, b.fast_column));
+          if (!stored) return Cell();
+          const std::u16string& literal = b.args[b.fast_swapped ? 0 : 1].text;
+          int c = CompareStored(*stored, b.fast_limit, literal);
+          if (b.fast_swapped) c = -c;
+          return Cell(Holds(b.op, c) ? -1.0 : 0.0);
+        }
+        // A text literal is compared where it stands, without a copy per row.
+        static const Cell kNoCell;
+        Cell l_value, r_value;
+        const Cell* lp = &kNoCell;
+        const Cell* rp = &kNoCell;
+        const bool l_literal = b.args[0].kind == Expr::Kind::kString;
+        const bool r_literal = b.args[1].kind == Expr::Kind::kString;
+        if (!l_literal) {
+          EXAMORA_ASSIGN_OR_RETURN(l_value, Eval(b.args[0], row));
+          lp = &l_value;
+        }
+        if (!r_literal) {
+          EXAMORA_ASSIGN_OR_RETURN(r_value, Eval(b.args[1], row));
+          rp = &r_value;
+        }
+        if (l_literal || r_literal) {
+          const std::u16string* lt = l_literal ? &b.args[0].text : std::get_if<std::u16string>(lp);
+          const std::u16string* rt = r_literal ? &b.args[1].text : std::get_if<std::u16string>(rp);
+          if (!lt || !rt) return Cell();
+          return Cell(Holds(b.op, CompareText(*lt, *rt)) ? -1.0 : 0.0);
+        }
+        const Cell& l = *lp;
+        const Cell& r = *rp;
         if (std::holds_alternative<std::monostate>(l) ||
             std::holds_alternative<std::monostate>(r)) {
           return Cell();
@@ -172,16 +253,7 @@ class Evaluator {
         } else {
           c = CompareText(std::get<std::u16string>(l), std::get<std::u16string>(r));
         }
-        bool t = false;
-        switch (b.op) {
-          case CompareOp::kEq: t = c == 0; break;
-          case CompareOp::kNe: t = c != 0; break;
-          case CompareOp::kLt: t = c < 0; break;
-          case CompareOp::kLe: t = c <= 0; break;
-          case CompareOp::kGt: t = c > 0; break;
-          case CompareOp::kGe: t = c >= 0; break;
-        }
-        return Cell(t ? -1.0 : 0.0);
+        return Cell(Holds(b.op, c) ? -1.0 : 0.0);
       }
       case Expr::Kind::kNot: {
         EXAMORA_ASSIGN_OR_RETURN(Cell v, Eval(b.args[0], row));
@@ -217,7 +289,7 @@ class Evaluator {
 
 // Scans `statement.table`, calling `match` for each row the condition selects.
 Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
-                             const std::function<void(const jet::Row&)>& match) {
+                             const std::function<void(const jet::RowView&)>& match) {
   EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, db.ReadTable(statement.table));
   std::optional<Bound> where;
   if (statement.where) {
@@ -229,7 +301,7 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
   }
   Evaluator eval(db, table);
   Result<void> failure;
-  EXAMORA_TRY(db.ScanRows(table, [&](const jet::Row& row) {
+  EXAMORA_TRY(db.ScanRowViews(table, [&](const jet::RowView& row) {
     if (where) {
       auto v = eval.Eval(*where, row);
       if (!v) {
@@ -251,19 +323,21 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
 Result<Selection> Select(jet::Database& db, const Statement& statement) {
   Selection s;
   EXAMORA_ASSIGN_OR_RETURN(s.table,
-                           Filter(db, statement, [&](const jet::Row& r) { s.rows.push_back(r); }));
+                           Filter(db, statement, [&](const jet::RowView& r) {
+                             s.rows.push_back(jet::Row{r.id, {r.bytes.begin(), r.bytes.end()}});
+                           }));
   return s;
 }
 
 Result<int64_t> Count(jet::Database& db, const Statement& statement) {
   int64_t n = 0;
-  EXAMORA_TRY(Filter(db, statement, [&](const jet::Row&) { ++n; }));
+  EXAMORA_TRY(Filter(db, statement, [&](const jet::RowView&) { ++n; }));
   return n;
 }
 
 Result<int64_t> Update(jet::Database& db, const Statement& statement) {
   std::vector<jet::RowId> rows;
-  EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, Filter(db, statement, [&](const jet::Row& r) {
+  EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, Filter(db, statement, [&](const jet::RowView& r) {
                              rows.push_back(r.id);
                            }));
   const int column = table.FindColumn(statement.set_column);

@@ -91,7 +91,9 @@ TEST_F(BankFile, RecordSetsWalkTheRowsWithTypedValues) {
     EXPECT_TRUE(pic.is_bytes()) << "a null picture reads as an empty byte string";
     Value c = db.ReadColByName(h, "c");
     EXPECT_TRUE(c.is_text()) << "a null text reads as the empty text";
-    if (db.ReadColByName(h, "a").bytes == G("正确")) EXPECT_EQ(c.bytes, "");
+    if (db.ReadColByName(h, "a").bytes == G("正确")) {
+      EXPECT_EQ(c.bytes, "");
+    }
     EXPECT_EQ(db.ReadColByIndex(h, 1).bytes, id.bytes);
     EXPECT_EQ(db.ReadColByIndex(h, 11).kind, Value::Kind::kNone);
     EXPECT_EQ(db.ReadColByName(h, "nosuch").kind, Value::Kind::kNone);

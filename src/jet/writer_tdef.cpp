@@ -1,0 +1,237 @@
+// src/jet/writer_tdef.cpp
+// Table layouts (column numbering, fixed offsets) and the table definition pages.
+//
+// Definition, as one buffer over its pages (continuation pages add bytes 8..4095):
+//   offset  size  content
+//   0       2     02 01
+//   2       2     free space on the page = 4096 - 8 - bytes used on it (0 when full)
+//   4       4     next definition page, 0 on the last
+//   8       4     length of the whole buffer, up to and including the final FF FF
+//   12      4     1625
+//   16      4     rows in the table
+//   20      4     last autonumber (0)
+//   24      1     1
+//   40      1     'N' user table, 'S' system table
+//   41      2     column count (also the row column count)
+//   43      2     variable columns
+//   45      2     columns
+//   47      4     logical indexes (0: the writer makes none)
+//   51      4     real indexes (0)
+//   55      4     row pointer of the owned-pages map
+//   59      4     row pointer of the free-space map
+//   63            25 x column; column names (u16 bytes + UCS-2); 10 x long-value column
+//                 (u16 column, u32 owned map, u32 free map); FF FF
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+#include "jet/bytes.h"
+#include "jet/writer_internal.h"
+
+namespace jet::writer_internal {
+
+namespace {
+
+constexpr size_t kHeaderSize = 63;
+constexpr size_t kColumnEntrySize = 25;
+constexpr size_t kContinuationHeader = 8;
+constexpr uint16_t kGeneralSortOrder = 0x0409;
+
+uint16_t FixedSize(ColumnType type) {
+  switch (type) {
+    case ColumnType::kBoolean:
+    case ColumnType::kByte:
+      return 1;
+    case ColumnType::kInt16:
+      return 2;
+    case ColumnType::kInt32:
+    case ColumnType::kFloat:
+      return 4;
+    case ColumnType::kCurrency:
+    case ColumnType::kDouble:
+    case ColumnType::kDateTime:
+      return 8;
+    case ColumnType::kGuid:
+      return 16;
+    case ColumnType::kNumeric:
+      return 17;
+    default:
+      return 0;
+  }
+}
+
+// Case-insensitive order of ASCII names, as Jet orders the entries of its own tables.
+bool NameLess(const std::u16string& a, const std::u16string& b) {
+  auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [&](char16_t x, char16_t y) { return fold(x) < fold(y); });
+}
+
+class Buffer {
+ public:
+  void U8(uint8_t v) { bytes_.push_back(v); }
+  void U16(uint16_t v) {
+    U8(static_cast<uint8_t>(v));
+    U8(static_cast<uint8_t>(v >> 8));
+  }
+  void U32(uint32_t v) {
+    U16(static_cast<uint16_t>(v));
+    U16(static_cast<uint16_t>(v >> 16));
+  }
+  void Zeros(size_t n) { bytes_.insert(bytes_.end(), n, 0); }
+  void Name(const std::u16string& name) {
+    U16(static_cast<uint16_t>(name.size() * 2));
+    for (char16_t c : name) U16(c);
+  }
+  size_t size() const { return bytes_.size(); }
+  std::vector<uint8_t> Take() { return std::move(bytes_); }
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace
+
+TableLayout BuildTableLayout(std::u16string name, bool system,
+                             const std::vector<ColumnSpec>& columns) {
+  TableLayout layout;
+  layout.name = std::move(name);
+  layout.system = system;
+  uint16_t var_count = 0;
+  uint16_t fixed_end = 0;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    const ColumnSpec& spec = columns[i];
+    ColumnLayout column;
+    column.name = spec.name;
+    column.type = spec.type;
+    column.number = static_cast<uint16_t>(i);
+    column.required = spec.required;
+    if (IsFixedWidth(spec.type)) {
+      column.flags = static_cast<uint8_t>(0x03 | spec.extra_flags);
+      column.length = FixedSize(spec.type);
+      column.var_index = var_count;
+      // Booleans live in the null mask and take no bytes of the fixed area.
+      if (spec.type != ColumnType::kBoolean) {
+        column.fixed_offset = fixed_end;
+        fixed_end = static_cast<uint16_t>(fixed_end + column.length);
+      }
+    } else {
+      column.flags = static_cast<uint8_t>(0x02 | spec.extra_flags);
+      column.var_index = var_count++;
+      switch (spec.type) {
+        case ColumnType::kText:
+          column.length = static_cast<uint16_t>(spec.length * 2);
+          column.compressible = !system;
+          break;
+        case ColumnType::kBinary:
+          column.length = spec.length;
+          break;
+        default:  // memo, long binary
+          column.length = 0;
+          column.compressible = !system && spec.type == ColumnType::kMemo;
+          break;
+      }
+    }
+    layout.columns.push_back(std::move(column));
+  }
+  layout.var_count = var_count;
+  layout.fixed_size = fixed_end;
+  return layout;
+}
+
+size_t MinimumRowSize(const TableLayout& layout) {
+  const size_t null_mask = (layout.columns.size() + 7) / 8;
+  const size_t offsets = layout.var_count > 0 ? 2 * (size_t{layout.var_count} + 2) : 0;
+  return 2 + layout.fixed_size + offsets + null_mask;
+}
+
+std::vector<uint8_t> EncodeDefinition(const TableLayout& layout, const DefinitionValues& values) {
+  Buffer b;
+  b.Zeros(8);  // type, free space, next page: StoreDefinition
+  b.U32(0);    // total length, patched below
+  b.U32(kDefinitionMagic);
+  b.U32(values.row_count);
+  b.U32(0);  // last autonumber
+  b.U8(1);
+  b.Zeros(15);
+  b.U8(layout.system ? 'S' : 'N');
+  const auto column_count = static_cast<uint16_t>(layout.columns.size());
+  b.U16(column_count);
+  b.U16(layout.var_count);
+  b.U16(column_count);
+  b.U32(0);  // logical indexes
+  b.U32(0);  // real indexes
+  b.U32(values.owned_map);
+  b.U32(values.free_map);
+  assert(b.size() == kHeaderSize);
+
+  // Jet keeps the entries of its own tables in name order; readers sort by column number.
+  std::vector<const ColumnLayout*> entries;
+  for (const ColumnLayout& c : layout.columns) entries.push_back(&c);
+  if (layout.system) {
+    std::stable_sort(
+        entries.begin(), entries.end(),
+        [](const ColumnLayout* x, const ColumnLayout* y) { return NameLess(x->name, y->name); });
+  }
+  for (const ColumnLayout* c : entries) {
+    b.U8(static_cast<uint8_t>(c->type));
+    b.U32(kDefinitionMagic);
+    b.U16(c->number);
+    b.U16(c->var_index);
+    b.U16(layout.system ? 0 : c->number);
+    b.U16(kGeneralSortOrder);
+    b.U16(0);
+    b.U8(c->flags);
+    b.U8(c->compressible ? 0x01 : 0x00);
+    b.U32(0);
+    b.U16(c->fixed_offset);
+    b.U16(c->length);
+  }
+  for (const ColumnLayout* c : entries) b.Name(c->name);
+
+  for (const LongColumnMaps& maps : values.long_columns) {
+    b.U16(maps.column_number);
+    b.U32(maps.owned_map);
+    b.U32(maps.free_map);
+  }
+  b.U16(0xFFFF);
+
+  std::vector<uint8_t> out = b.Take();
+  StoreU32(out.data() + 8, static_cast<uint32_t>(out.size()));
+  return out;
+}
+
+size_t DefinitionPageCount(size_t length) {
+  if (length <= kPageSize) return 1;
+  const size_t rest = length - kPageSize;
+  const size_t per_page = kPageSize - kContinuationHeader;
+  return 1 + (rest + per_page - 1) / per_page;
+}
+
+void StoreDefinition(std::span<const uint8_t> definition, std::span<const uint32_t> pages,
+                     PageStore* store) {
+  assert(pages.size() == DefinitionPageCount(definition.size()));
+  size_t done = 0;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    uint8_t* page = store->Page(pages[i]);
+    size_t used;
+    if (i == 0) {
+      used = std::min(definition.size(), kPageSize);
+      std::memcpy(page, definition.data(), used);
+      done = used;
+    } else {
+      const size_t part = std::min(definition.size() - done, kPageSize - kContinuationHeader);
+      std::memcpy(page + kContinuationHeader, definition.data() + done, part);
+      done += part;
+      used = kContinuationHeader + part;
+    }
+    page[0] = 0x02;
+    page[1] = 0x01;
+    const size_t free =
+        used + kContinuationHeader >= kPageSize ? 0 : kPageSize - kContinuationHeader - used;
+    StoreU16(page + 2, static_cast<uint16_t>(free));
+    StoreU32(page + 4, i + 1 < pages.size() ? pages[i + 1] : 0);
+  }
+}
+
+}  // namespace jet::writer_internal
