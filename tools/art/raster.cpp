@@ -141,6 +141,10 @@ void U16(std::string& out, int v) {
 std::string EncodeGif(const std::vector<QImage>& frames, int delay_cs) {
   if (frames.empty()) return {};
   const int w = frames[0].width(), h = frames[0].height();
+  // Every frame is read over the first one's area: a smaller frame would be read past its end.
+  for (const QImage& frame : frames) {
+    if (frame.size() != frames[0].size()) return {};
+  }
   auto histogram = Histogram(frames);
   std::vector<QRgb> palette;
   if (histogram.size() <= 256) {
