@@ -23,7 +23,7 @@ struct WriterColumn {
 };
 
 struct WriterIndex {
-  std::string name;               // UTF-8
+  std::string name;                  // UTF-8
   std::vector<std::string> columns;  // column names, ascending order
   bool unique = false;
   bool primary_key = false;
@@ -33,7 +33,7 @@ struct WriterTable {
   std::string name;  // UTF-8
   std::vector<WriterColumn> columns;
   std::vector<std::vector<CellValue>> rows;  // one CellValue per column, in column order
-  std::vector<WriterIndex> indexes;           // may be empty
+  std::vector<WriterIndex> indexes;          // may be empty
 };
 
 struct WriterOptions {

@@ -275,6 +275,32 @@ TEST_F(WriterOracleTest, AllColumnTypesRoundTripThroughBothReaders) {
   ExpectBothReadersSee(path, table);
 }
 
+TEST_F(WriterOracleTest, DatesAndShortBinaryRoundTrip) {
+  WriterTable table;
+  table.name = "Dates";
+  table.columns = {{"when", ColumnType::kDateTime}, {"raw", ColumnType::kBinary}};
+  table.rows = {{45000.5, std::vector<uint8_t>{0xDE, 0xAD, 0xBE, 0xEF}},
+                {36526.75, std::vector<uint8_t>(510, 0x5A)},
+                {2.25, CellValue{}}};
+  const std::string path = Write({table});
+  const auto exported =
+      RunCommand("mdb-export -Q -b hex -T '%Y-%m-%d %H:%M:%S' " + ShellQuote(path) + " Dates");
+  EXPECT_EQ(
+      Lines(exported),
+      (std::vector<std::string>{"when,raw", "2023-03-15 12:00:00,DEADBEEF",
+                                "2000-01-01 18:00:00," + Hex(std::vector<uint8_t>(510, 0x5A), true),
+                                "1900-01-01 06:00:00,"}));
+  if (!HaveNodeOracle()) GTEST_SKIP() << "mdb-reader not installed";
+  const Json rows = Dump(path)["tables"]["Dates"]["rows"];
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0]["when"].text, "2023-03-15T12:00:00.000Z");
+  EXPECT_EQ(rows[0]["raw"].text, "deadbeef");
+  EXPECT_EQ(rows[1]["when"].text, "2000-01-01T18:00:00.000Z");
+  EXPECT_EQ(rows[1]["raw"].text, Hex(std::vector<uint8_t>(510, 0x5A), false));
+  EXPECT_EQ(rows[2]["when"].text, "1900-01-01T06:00:00.000Z");
+  EXPECT_TRUE(rows[2]["raw"].is_null());
+}
+
 TEST_F(WriterOracleTest, SchemaShowsTypesSizesAndTheCatalog) {
   const WriterTable table = AllTypes();
   const std::string path = Write({table});

@@ -1,0 +1,7 @@
+if(TARGET keys AND TARGET platform_fake)
+  add_examora_bench(paper_bench SOURCES paper_bench.cpp DEPS keys exam platform_fake jet text)
+  if(TARGET bank_image)
+    target_link_libraries(paper_bench PRIVATE bank_image)
+    target_compile_definitions(paper_bench PRIVATE EXAMORA_HAVE_BUILTIN_BANK)
+  endif()
+endif()

@@ -1,0 +1,134 @@
+#include "exam/paper_builder.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bank/cipher.h"
+#include "bank/database.h"
+#include "exam/bank_reads.h"
+#include "platform/host.h"
+#include "ui/windows.h"
+
+namespace exam {
+namespace {
+
+// Marks the context as building for the lifetime of the object.
+class BuildingFlag {
+ public:
+  explicit BuildingFlag(Context& ctx) : ctx_(ctx) { ctx_.building = true; }
+  ~BuildingFlag() { ctx_.building = false; }
+  BuildingFlag(const BuildingFlag&) = delete;
+  BuildingFlag& operator=(const BuildingFlag&) = delete;
+
+ private:
+  Context& ctx_;
+};
+
+// Reads typed columns of a record set's current row; after the first fault every read gives
+// an empty value and the fault is kept.
+class RowReader {
+ public:
+  RowReader(bank::Database& db, int32_t set) : db_(db), set_(set) {}
+  std::string Text(const char* column) { return Take(TextOf(db_.ReadColByName(set_, column))); }
+  std::string Bytes(const char* column) { return Take(BytesOf(db_.ReadColByName(set_, column))); }
+  int32_t Number(const char* column) { return Take(NumberOf(db_.ReadColByName(set_, column))); }
+  const std::optional<Fault>& fault() const { return fault_; }
+
+ private:
+  template <typename T>
+  T Take(Checked<T> value) {
+    if (fault_) return T();
+    if (!value.ok()) {
+      fault_ = value.fault();
+      return T();
+    }
+    return std::move(value.value());
+  }
+
+  bank::Database& db_;
+  int32_t set_;
+  std::optional<Fault> fault_;
+};
+
+// The candidate ids, in the bank's order.
+Checked<std::vector<std::string>> CandidateIds(Context& ctx, const std::string& filter) {
+  const std::string sql = ctx.main.启用过滤选择框.ticked()
+                              ? "select * from test where reserved<2 and (" + filter + ")"
+                              : "select * from test where " + filter;
+  std::vector<std::string> ids;
+  const int32_t set = ctx.db.OpenTable(sql);
+  ctx.db.MoveFirst(set);
+  RowReader row(ctx.db, set);
+  for (; !ctx.db.IsEOF(set) && !row.fault(); ctx.db.MoveNext(set)) ids.push_back(row.Text("id"));
+  ctx.db.CloseTable(set);
+  if (row.fault()) return *row.fault();
+  return ids;
+}
+
+// The deciphered question text ends at its first zero byte, if it has one.
+std::string QuestionText(const std::string& enciphered) {
+  std::string plain = bank::Decipher(enciphered);
+  const size_t zero = plain.find('\0');
+  if (zero != std::string::npos) plain.resize(zero);
+  return plain;
+}
+
+// Reads the question `id` from the first row its query returns, columns in a fixed order (the
+// first of the wrong kind is the one reported).
+Checked<QuestionRecord> LoadQuestion(bank::Database& db, const std::string& id) {
+  const int32_t set = db.OpenTable("select * from test where id=" + SqlQuoted(id));
+  RowReader row(db, set);
+  QuestionRecord r;
+  r.id = row.Text("id");
+  r.reserved = row.Number("reserved");
+  const std::string name = row.Text("name");
+  const std::string timu = row.Bytes("timu");
+  r.question = name + " " + QuestionText(timu);
+  r.a = row.Text("a");
+  r.b = row.Text("b");
+  r.c = row.Text("c");
+  r.d = row.Text("d");
+  r.pic = bank::Decipher(row.Bytes("pic"));
+  r.right_key = row.Text("right_key");
+  db.CloseTable(set);
+  if (row.fault()) return *row.fault();
+  return r;
+}
+
+}  // namespace
+
+Checked<int32_t> BuildQuestionSet(Context& ctx) {
+  BuildingFlag building(ctx);
+  ctx.paper.Clear();
+  ctx.current_index = 0;
+  ctx.main.共标签.set_caption("");
+  ctx.main.第标签.set_caption("");
+  ctx.main.及格率标签.set_caption("");
+  ctx.random.Seed(ctx.host.TickCount());
+
+  const std::string licence_class = ctx.main.组合框1.selected_text();
+  Checked<std::string> filter = BuildCategoryFilter(ctx.db, licence_class);
+  if (!filter.ok()) return filter.fault();
+  // Without a class or a category the statements below would not parse; refuse as for a class
+  // whose questions are all mastered.
+  if (filter.value().empty()) return 0;
+
+  Checked<std::vector<std::string>> candidates = CandidateIds(ctx, filter.value());
+  if (!candidates.ok()) return candidates.fault();
+  std::vector<std::string>& ids = candidates.value();
+  Thin(ids, kPaperSize, ctx.random, [&ctx] { ctx.host.ProcessPendingEvents(); });
+  if (ids.empty()) return 0;
+  Shuffle(ids, ctx.random);
+
+  for (const std::string& id : ids) {
+    Checked<QuestionRecord> record = LoadQuestion(ctx.db, id);
+    if (!record.ok()) return record.fault();
+    ctx.paper.Append(std::move(record.value()));
+  }
+  ctx.current_index = 1;
+  ctx.main.共标签.set_caption(std::to_string(ctx.paper.size()));
+  return ctx.paper.size();
+}
+
+}  // namespace exam

@@ -1,0 +1,240 @@
+// The mastery counters on disk: write-back across papers, marking a question as mastered (with
+// commands run while its text is erased), and clearing every counter.
+#include "exam/mastery.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "exam/answers.h"
+#include "exam/display.h"
+#include "exam/idle.h"
+#include "exam/paper_builder.h"
+#include "exam_fixture.h"
+
+namespace {
+
+using exam_testing::BankContent;
+using exam_testing::ExamRig;
+using exam_testing::FourOption;
+using exam_testing::G;
+
+int32_t PositionOfId(const exam::Context& ctx, const std::string& id) {
+  for (int32_t i = 1; i <= ctx.paper.size(); ++i) {
+    if (ctx.paper.At(i)->id == id) return i;
+  }
+  return 0;
+}
+
+// Builds a paper and answers `id` with `letter` (empty: leaves it unanswered), then hands in.
+void PaperAnswering(ExamRig& rig, const std::string& id, const std::string& letter) {
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  const int32_t at = PositionOfId(rig.ctx, id);
+  ASSERT_NE(at, 0) << id << " not in the paper";
+  rig.ctx.paper.At(at)->answer = letter;
+  exam::HandInPaper(rig.ctx);
+}
+
+class Mastery : public ::testing::Test {
+ protected:
+  // Right keys: 0100001 A, 0100002 B, 0100003 C, 0100004 D, ...
+  Mastery() : rig({exam_testing::StandardConfig(), FourOption("01", 20), nullptr}) {}
+  ExamRig rig;
+};
+
+TEST_F(Mastery, RightAnswersCountUpAndAWrongOneStartsAgain) {
+  PaperAnswering(rig, "0100001", "A");
+  EXPECT_EQ(rig.Reserved("0100001"), 1);
+  PaperAnswering(rig, "0100001", "A");
+  EXPECT_EQ(rig.Reserved("0100001"), 2);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  EXPECT_EQ(PositionOfId(rig.ctx, "0100001"), 0) << "mastered: left out of filtered papers";
+
+  PaperAnswering(rig, "0100002", "B");
+  PaperAnswering(rig, "0100002", "C");
+  EXPECT_EQ(rig.Reserved("0100002"), 0);
+}
+
+TEST_F(Mastery, OnlyAnsweredQuestionsOfPapersEndingWithTheFilterChange) {
+  PaperAnswering(rig, "0100003", "");
+  EXPECT_EQ(rig.Reserved("0100003"), 0);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  rig.ctx.paper.At(PositionOfId(rig.ctx, "0100003"))->answer = "C";
+  rig.main.启用过滤选择框.set_ticked(false);
+  exam::HandInPaper(rig.ctx);
+  EXPECT_EQ(rig.Reserved("0100003"), 0) << "filter off at the end";
+}
+
+TEST_F(Mastery, AMasteredQuestionAnsweredAgainGoesToThreeOrBackToZero) {
+  PaperAnswering(rig, "0100004", "D");
+  PaperAnswering(rig, "0100004", "D");
+  ASSERT_EQ(rig.Reserved("0100004"), 2);
+  rig.main.启用过滤选择框.set_ticked(false);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  rig.ctx.paper.At(PositionOfId(rig.ctx, "0100004"))->answer = "D";
+  rig.main.启用过滤选择框.set_ticked(true);
+  exam::HandInPaper(rig.ctx);
+  EXPECT_EQ(rig.Reserved("0100004"), 3);
+
+  rig.main.启用过滤选择框.set_ticked(false);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  rig.ctx.paper.At(PositionOfId(rig.ctx, "0100004"))->answer = "A";
+  rig.main.启用过滤选择框.set_ticked(true);
+  exam::HandInPaper(rig.ctx);
+  EXPECT_EQ(rig.Reserved("0100004"), 0);
+}
+
+TEST_F(Mastery, WriteBackCountsFromTheValueTheBuildRead) {
+  PaperAnswering(rig, "0100005", "A");
+  ASSERT_EQ(rig.Reserved("0100005"), 1);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  exam::ClearMasteredRecords(rig.ctx);
+  ASSERT_EQ(rig.Reserved("0100005"), 0);
+  rig.ctx.paper.At(PositionOfId(rig.ctx, "0100005"))->answer = "A";
+  exam::HandInPaper(rig.ctx);
+  EXPECT_EQ(rig.Reserved("0100005"), 2);
+}
+
+TEST(WriteBackMastery, AnIdWithApostrophesUpdatesOnlyItsOwnRow) {
+  auto questions = FourOption("01", 3);
+  questions[0].id = "01' or '1'='1";
+  ExamRig rig({exam_testing::StandardConfig(), questions, nullptr});
+  PaperAnswering(rig, "01' or '1'='1", "A");
+  EXPECT_EQ(rig.Reserved("01'' or ''1''=''1"), 1);
+  EXPECT_EQ(rig.Reserved("0100002"), 0);
+  EXPECT_EQ(rig.Reserved("0100003"), 0);
+}
+
+TEST_F(Mastery, ClearingSetsEveryCounterToZeroAndSaysSo) {
+  PaperAnswering(rig, "0100001", "A");
+  exam::ClearMasteredRecords(rig.ctx);
+  EXPECT_EQ(rig.Reserved("0100001"), 0);
+  EXPECT_EQ(rig.main.及格率标签.caption(), G("已经清空过滤记录！"));
+}
+
+TEST(ClearMasteredRecords, AFailedUpdateChangesNothingAndSaysSo) {
+  auto questions = FourOption("01", 3);
+  questions[1].reserved = 2;
+  ExamRig rig({exam_testing::StandardConfig(), questions, nullptr}, /*read_only=*/true);
+  exam::ClearMasteredRecords(rig.ctx);
+  EXPECT_EQ(rig.main.及格率标签.caption(), G("清空过滤记录失败！"));
+  EXPECT_EQ(rig.Reserved("0100002"), 2);
+}
+
+// --- MarkMastered ---
+
+class MarkMastered : public ::testing::Test {
+ protected:
+  MarkMastered() : rig({exam_testing::StandardConfig(), FourOption("01", 20), nullptr}) {
+    EXPECT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+    exam::ShowCurrentQuestion(rig.ctx);
+  }
+  void ShowAt(int32_t position) {
+    rig.ctx.current_index = position;
+    exam::ShowCurrentQuestion(rig.ctx);
+  }
+  ExamRig rig;
+  exam::Context& ctx = rig.ctx;
+};
+
+TEST_F(MarkMastered, MiddleQuestionGivesWayToTheNextOne) {
+  ShowAt(5);
+  const std::string marked = ctx.paper.At(5)->id;
+  const std::string sixth = ctx.paper.At(6)->id;
+  const size_t bytes = rig.main.题目.caption().size();
+  const int events_before = rig.host.process_events_calls;
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.Reserved(marked), 2);
+  EXPECT_EQ(ctx.paper.size(), 19);
+  EXPECT_EQ(rig.main.共标签.caption(), "19");
+  EXPECT_EQ(ctx.current_index, 5);
+  EXPECT_EQ(ctx.paper.At(5)->id, sixth);
+  EXPECT_EQ(rig.main.题目.caption(), ctx.paper.At(5)->question);
+  // One byte a step, 10 ms and a pending-events pass each (plus the one of the display).
+  EXPECT_EQ(rig.host.waits, static_cast<int>(bytes));
+  EXPECT_EQ(rig.host.waited_ms, 10 * static_cast<int>(bytes));
+  EXPECT_EQ(rig.host.process_events_calls - events_before, static_cast<int>(bytes) + 1);
+}
+
+TEST_F(MarkMastered, FirstAndLastQuestions) {
+  const std::string second = ctx.paper.At(2)->id;
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(ctx.current_index, 1);
+  EXPECT_EQ(ctx.paper.At(1)->id, second);
+
+  ShowAt(19);
+  const std::string eighteenth = ctx.paper.At(18)->id;
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(ctx.paper.size(), 18);
+  EXPECT_EQ(ctx.current_index, 18);
+  EXPECT_EQ(ctx.paper.At(18)->id, eighteenth);
+  EXPECT_EQ(rig.main.第标签.caption(), "18");
+}
+
+TEST_F(MarkMastered, TheOnlyQuestionLeavesAnEmptyPaper) {
+  while (ctx.paper.size() > 1) ctx.paper.RemoveAt(2);
+  const std::string only = ctx.paper.At(1)->id;
+  const std::string answer_shown = rig.main.A.caption();
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.Reserved(only), 2);
+  EXPECT_TRUE(ctx.paper.empty());
+  EXPECT_EQ(ctx.current_index, 0);
+  EXPECT_EQ(rig.main.共标签.caption(), "0");
+  EXPECT_EQ(rig.main.题目.caption(), "");
+  EXPECT_EQ(rig.main.A.caption(), answer_shown) << "the rest of the area keeps what it showed";
+}
+
+TEST_F(MarkMastered, WorksWithTheFilterOffAndDoesNothingWithoutAPaper) {
+  rig.main.启用过滤选择框.set_ticked(false);
+  const std::string first = ctx.paper.At(1)->id;
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.Reserved(first), 2);
+  exam::ResetToIdle(ctx);
+  const int waits = rig.host.waits;
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.host.waits, waits);
+  EXPECT_EQ(rig.main.题目.caption(), G("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
+}
+
+TEST_F(MarkMastered, SteppingOnWhileErasingStillRemovesTheMarkedQuestion) {
+  ShowAt(5);
+  const std::string marked = ctx.paper.At(5)->id;
+  const std::string seventh = ctx.paper.At(7)->id;
+  rig.host.AtEvents(3, [&] { exam::NextQuestion(ctx); });
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(ctx.paper.size(), 19);
+  EXPECT_EQ(PositionOfId(ctx, marked), 0);
+  // The position moved on to 6 during the erasing and stays there, now holding the old 7th.
+  EXPECT_EQ(ctx.current_index, 6);
+  EXPECT_EQ(ctx.paper.At(6)->id, seventh);
+  EXPECT_EQ(rig.main.题目.caption(), ctx.paper.At(6)->question);
+}
+
+TEST_F(MarkMastered, ANewPaperDuringTheErasingIsLeftWhole) {
+  ShowAt(3);
+  const std::string marked = ctx.paper.At(3)->id;
+  rig.host.AtEvents(4, [&] {
+    exam::ResetToIdle(ctx);
+    ASSERT_TRUE(exam::BuildQuestionSet(ctx).ok());
+    exam::ShowCurrentQuestion(ctx);
+  });
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.Reserved(marked), 2) << "marked before the erasing began";
+  EXPECT_EQ(ctx.paper.size(), 19) << "the new paper left out the marked question, nothing else";
+  EXPECT_EQ(PositionOfId(ctx, marked), 0);
+  EXPECT_EQ(rig.main.共标签.caption(), "19");
+  EXPECT_EQ(ctx.current_index, 1);
+}
+
+TEST_F(MarkMastered, TimeUpDuringTheErasingEndsWithAnIdleWindow) {
+  rig.main.时钟1.set_period(60000);
+  rig.main.剩余时间标签.set_caption("01");
+  rig.host.AtEvents(2, [&] { rig.host.Tick(); });
+  exam::MarkMastered(ctx);
+  EXPECT_EQ(rig.host.score_windows_opened, 1);
+  EXPECT_TRUE(ctx.paper.empty());
+  EXPECT_EQ(ctx.current_index, 0);
+  EXPECT_FALSE(rig.main.图形按钮1.visible());
+}
+
+}  // namespace
