@@ -49,7 +49,7 @@ TEST(BankImage, IndependentReaderListsAndExportsIt) {
     EXPECT_EQ(lines[1 + i], want);
   }
   // test: one row per question, in id order, per category as in the sources.
-  auto rows = Split(RunCommand("mdb-export -Q -d '|' " + file + " test"), '\n');
+  auto rows = Split(RunCommand("mdb-export -Q -b hex -d '|' " + file + " test"), '\n');
   ASSERT_EQ(rows.size(), bank.questions.size() + 2);
   std::map<std::string, int> per_category, expected;
   for (size_t i = 1; i + 1 < rows.size(); ++i) {
