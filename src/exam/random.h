@@ -27,7 +27,7 @@ class Lcg {
 class RandomDraws {
  public:
   // seed = tick count + offset; then offset grows by (seed mod 256) + 100, so two builds in
-  // the same millisecond are still seeded differently. Returns the seed.
+  // the same millisecond are still seeded differently. Returns the value it seeded with.
   uint32_t Seed(uint32_t tick_count);
   // Uniformly 1 to `k` (`k` >= 1): 1 + (next output mod k).
   int32_t Draw(int32_t k) { return 1 + lcg_.Next() % k; }

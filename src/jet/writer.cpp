@@ -149,12 +149,12 @@ Result<PlannedTable> PlanUserTable(const WriterTable& table) {
                                                 ": a text field holds 1 to 255 characters, not " +
                                                 std::to_string(column.length));
     }
-    ColumnSpec spec;
-    spec.name = std::move(column_name);
-    spec.type = column.type;
-    spec.length = column.type == ColumnType::kBinary ? 510 : column.length;
-    spec.required = column.required;
-    specs.push_back(std::move(spec));
+    ColumnSpec column_def;
+    column_def.name = std::move(column_name);
+    column_def.type = column.type;
+    column_def.length = column.type == ColumnType::kBinary ? 510 : column.length;
+    column_def.required = column.required;
+    specs.push_back(std::move(column_def));
   }
   if (!table.indexes.empty()) {
     return MakeError(ErrorCode::kUnsupported, where + ": the writer does not create indexes");
@@ -166,13 +166,13 @@ Result<PlannedTable> PlanUserTable(const WriterTable& table) {
 }
 
 ColumnSpec SystemColumn(const char* name, ColumnType type, uint16_t length = 255) {
-  ColumnSpec spec;
-  spec.name = Ascii16(name);
-  spec.type = type;
-  spec.length = type == ColumnType::kBinary ? 510 : length;
-  spec.extra_flags =
+  ColumnSpec column_def;
+  column_def.name = Ascii16(name);
+  column_def.type = type;
+  column_def.length = type == ColumnType::kBinary ? 510 : length;
+  column_def.extra_flags =
       static_cast<uint8_t>(kSystemColumnFlag | (type == ColumnType::kBinary ? kSidColumnFlag : 0));
-  return spec;
+  return column_def;
 }
 
 PlannedTable SystemTable(const char* name, std::vector<ColumnSpec> columns) {

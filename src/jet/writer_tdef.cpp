@@ -100,35 +100,35 @@ TableLayout BuildTableLayout(std::u16string name, bool system,
   uint16_t var_count = 0;
   uint16_t fixed_end = 0;
   for (size_t i = 0; i < columns.size(); ++i) {
-    const ColumnSpec& spec = columns[i];
+    const ColumnSpec& column_def = columns[i];
     ColumnLayout column;
-    column.name = spec.name;
-    column.type = spec.type;
+    column.name = column_def.name;
+    column.type = column_def.type;
     column.number = static_cast<uint16_t>(i);
-    column.required = spec.required;
-    if (IsFixedWidth(spec.type)) {
-      column.flags = static_cast<uint8_t>(0x03 | spec.extra_flags);
-      column.length = FixedSize(spec.type);
+    column.required = column_def.required;
+    if (IsFixedWidth(column_def.type)) {
+      column.flags = static_cast<uint8_t>(0x03 | column_def.extra_flags);
+      column.length = FixedSize(column_def.type);
       column.var_index = var_count;
       // Booleans live in the null mask and take no bytes of the fixed area.
-      if (spec.type != ColumnType::kBoolean) {
+      if (column_def.type != ColumnType::kBoolean) {
         column.fixed_offset = fixed_end;
         fixed_end = static_cast<uint16_t>(fixed_end + column.length);
       }
     } else {
-      column.flags = static_cast<uint8_t>(0x02 | spec.extra_flags);
+      column.flags = static_cast<uint8_t>(0x02 | column_def.extra_flags);
       column.var_index = var_count++;
-      switch (spec.type) {
+      switch (column_def.type) {
         case ColumnType::kText:
-          column.length = static_cast<uint16_t>(spec.length * 2);
+          column.length = static_cast<uint16_t>(column_def.length * 2);
           column.compressible = !system;
           break;
         case ColumnType::kBinary:
-          column.length = spec.length;
+          column.length = column_def.length;
           break;
         default:  // memo, long binary
           column.length = 0;
-          column.compressible = !system && spec.type == ColumnType::kMemo;
+          column.compressible = !system && column_def.type == ColumnType::kMemo;
           break;
       }
     }
