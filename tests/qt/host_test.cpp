@@ -239,6 +239,27 @@ TEST_F(QtHostTest, TheScoreWindowClosesOnItsLink) {
   EXPECT_TRUE(trainer_->exam().paper.empty());
 }
 
+TEST_F(QtHostTest, AClosedScoreWindowEndsItsModalLoop) {
+  Start();
+  bool closed_from_outside = false;
+  QTimer::singleShot(0, [&] {
+    if (ui::qt::WindowView* score_view = host_.score_view()) {
+      closed_from_outside = score_view->close();
+    }
+  });
+  Keypad(Qt::Key_9);  // no paper: nothing happens, no window opens
+  EXPECT_FALSE(closed_from_outside);
+  Keypad(Qt::Key_8);
+  QTimer::singleShot(0, [&] {
+    if (ui::qt::WindowView* score_view = host_.score_view()) {
+      closed_from_outside = score_view->close();
+    }
+  });
+  Keypad(Qt::Key_9);
+  EXPECT_TRUE(closed_from_outside);
+  EXPECT_EQ(host_.score_view(), nullptr);
+}
+
 TEST_F(QtHostTest, EscClosesTheMainWindow) {
   Start();
   QSignalSpy closed(view_.get(), &ui::qt::WindowView::closed);

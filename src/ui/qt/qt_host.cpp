@@ -88,6 +88,8 @@ void QtHost::OpenScoreWindow() {
   {
     WindowView view(*score_window_, WindowId::kScore, [this](const Event& e) { Deliver(e); },
                     main_view_);
+    // A close request of the system closes it as its own key and link do.
+    connect(&view, &WindowView::closed, this, &QtHost::CloseScoreWindow);
     QEventLoop loop;
     ScoreSession session{&view, &loop, false};
     score_ = &session;
