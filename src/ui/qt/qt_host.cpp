@@ -18,6 +18,19 @@
 #include "ui/qt/window_view.h"
 
 namespace ui::qt {
+namespace {
+
+// A press of a registered key, as the main window raises it: the notification of 热键标签.
+Event HotKeyEvent(int32_t id) {
+  Event event;
+  event.window = WindowId::kMain;
+  event.control = "热键标签";
+  event.kind = EventKind::kNotification;
+  event.arg1 = id;
+  return event;
+}
+
+}  // namespace
 
 QtHost::QtHost()
     : exit_([](int code) {
@@ -35,14 +48,7 @@ void QtHost::SetSystemKeys(platform::HotKeys* keys) {
   if (system_keys_ != nullptr) system_keys_->set_on_pressed(nullptr);
   system_keys_ = keys;
   if (system_keys_ != nullptr) {
-    system_keys_->set_on_pressed([this](int32_t id) {
-      Event event;
-      event.window = WindowId::kMain;
-      event.control = "热键标签";
-      event.kind = EventKind::kNotification;
-      event.arg1 = id;
-      Deliver(event);
-    });
+    system_keys_->set_on_pressed([this](int32_t id) { Deliver(HotKeyEvent(id)); });
   }
 }
 
@@ -188,12 +194,7 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
         (key->modifiers() & Qt::ControlModifier) ? platform::kModControl : 0;
     auto it = window_keys_.find({modifiers, VirtualKeyOf(*key)});
     if (it != window_keys_.end()) {
-      Event notification;
-      notification.window = WindowId::kMain;
-      notification.control = "热键标签";
-      notification.kind = EventKind::kNotification;
-      notification.arg1 = it->second;
-      Deliver(notification);
+      Deliver(HotKeyEvent(it->second));
       return true;
     }
   }
