@@ -11,11 +11,20 @@ uint32_t RandomDraws::Seed(uint32_t tick_count) {
 
 void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
           const std::function<void()>& after_each) {
-  while (ids.size() > limit) {
-    const int32_t r = random.Draw(static_cast<int32_t>(ids.size()));
-    ids.erase(ids.begin() + (r - 1));
+  if (ids.size() <= limit) return;
+  // The draws remove positions from a list of positions: the same survivors as erasing the ids
+  // themselves, without moving ~1,300 strings up a place for each of ~1,200 removals.
+  std::vector<uint32_t> kept(ids.size());
+  for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<uint32_t>(i);
+  while (kept.size() > limit) {
+    const int32_t r = random.Draw(static_cast<int32_t>(kept.size()));
+    kept.erase(kept.begin() + (r - 1));
     if (after_each) after_each();
   }
+  std::vector<std::string> survivors;
+  survivors.reserve(kept.size());
+  for (uint32_t i : kept) survivors.push_back(std::move(ids[i]));
+  ids = std::move(survivors);
 }
 
 void Shuffle(std::vector<std::string>& ids, RandomDraws& random) {

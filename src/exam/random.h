@@ -39,6 +39,7 @@ class RandomDraws {
 
 // While `ids` holds more than `limit`, removes the id at a position drawn from 1 to its length
 // and then calls `after_each` (which lets pending events run). The survivors keep their order.
+// `ids` itself is rewritten once, after the last removal.
 void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
           const std::function<void()>& after_each);
 
