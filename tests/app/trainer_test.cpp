@@ -117,6 +117,21 @@ TEST(StartUp, ABrokenBankEndsTheProgramWithItsMessage) {
        },
        StandardImage()},
       {"a foreign image written at first start", [](const auto&) {}, "not a database at all"},
+      {"a truncated bank",
+       [](const auto& path) {
+         const std::string whole = StandardImage();
+         WriteBytes(path, std::vector<uint8_t>(whole.begin(), whole.begin() + whole.size() / 2));
+       },
+       StandardImage()},
+      {"a truncated image written at first start", [](const auto&) {},
+       StandardImage().substr(0, 3 * 4096)},
+      {"a bank with another password",
+       [](const auto& path) {
+         WriteBytes(path, exam_testing::BuildBank(
+                              {exam_testing::StandardConfig(), FourOption("01", 12), nullptr},
+                              u"another-password"));
+       },
+       StandardImage()},
   };
   for (const Case& c : cases) {
     TempDir dir;
