@@ -15,7 +15,6 @@
 namespace {
 
 std::string BuildFullBank() {
-  using jet::ColumnType;
   jet::WriterTable test = testing_support::TestTable(0);
   // 18 categories in the proportions of the real bank.
   const int counts[18] = {441, 258, 239, 127, 142, 64, 48, 59, 70, 51, 222, 244, 145, 86, 43, 30, 30, 1};

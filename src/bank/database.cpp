@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "bank/schema.h"
 #include "sql/executor.h"
 #include "text/gbk.h"
 
@@ -16,12 +17,9 @@ constexpr char kSeparator = '/';
 
 constexpr const char* kDriver = ";Driver={Microsoft Access Driver (*.mdb)};FIL=MS Access";
 
-// Columns the trainer relies on; a file without them is not a question bank.
-const char16_t* const kTestColumns[] = {u"id", u"name", u"timu", u"a", u"b", u"c",
-                                        u"d", u"right_key", u"pic", u"reserved"};
-const char16_t* const kConfigColumns[] = {u"NUMBERID", u"TESTNAME", u"TESTTYPE",
-                                          u"TESTNUM", u"C1C2C3C4", u"A1A3B1",
-                                          u"A2B2", u"M", u"DEF"};
+std::u16string Widened(std::string_view ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
 
 }  // namespace
 
@@ -85,30 +83,71 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(text::GbkToUtf8(path)), ec)) {
     return Fail("no database file at " + text::GbkToUtf8(path));
   }
-  auto db = jet::Database::Open(text::GbkToUtf8(path),
-                                read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
-                                text::GbkToUtf16(password));
+  return Adopt(jet::Database::Open(
+      text::GbkToUtf8(path), read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
+      text::GbkToUtf16(password)));
+}
+
+bool Database::OpenFile(std::unique_ptr<jet::File> file, const std::string& password) {
+  Close();
+  if (!file) return Fail("no file");
+  return Adopt(jet::Database::Open(std::move(file), text::GbkToUtf16(password)));
+}
+
+bool Database::Adopt(base::Result<std::unique_ptr<jet::Database>> db) {
   if (!db) return Fail(db.error().message);
-  for (auto [table, columns, count] :
-       {std::tuple{u"test", kTestColumns, std::size(kTestColumns)},
-        std::tuple{u"config", kConfigColumns, std::size(kConfigColumns)}}) {
+  // The columns the trainer relies on; a file without them is not a question bank.
+  using Columns = std::span<const schema::ColumnSpec>;
+  for (auto [table, columns] : {std::pair{u"test", Columns(schema::kTestColumns)},
+                                std::pair{u"config", Columns(schema::kConfigColumns)}}) {
     auto def = (*db)->ReadTable(table);
     if (!def) return Fail("not a question bank: " + def.error().message);
-    for (size_t i = 0; i < count; ++i) {
-      if (def->FindColumn(columns[i]) < 0) {
+    for (const schema::ColumnSpec& column : columns) {
+      if (def->FindColumn(Widened(column.name)) < 0) {
         return Fail("not a question bank: table " + text::Utf16ToUtf8(table) + " lacks column " +
-                    text::Utf16ToUtf8(columns[i]));
+                    std::string(column.name));
       }
     }
     if (auto whole = (*db)->CheckTable(*def); !whole) return Fail(whole.error().message);
   }
   db_ = std::move(*db);
+  // A batch opened before this connection defers this connection's flushes too.
+  for (int i = 0; i < open_batches_; ++i) db_->BeginSyncDeferral();
   return true;
 }
 
 void Database::Close() {
   sets_.clear();
+  // Changes written under an open batch are flushed before the file goes; the batch's Finish
+  // reports how that went.
+  if (db_ && open_batches_ > 0 && !db_->FlushOwed()) batch_flush_failed_ = true;
   db_.reset();
+}
+
+Database::Batch::Batch(Database& db) : db_(db) { db_.BeginBatch(); }
+
+Database::Batch::~Batch() { (void)Finish(); }
+
+bool Database::Batch::Finish() {
+  if (!finished_) finished_ = db_.EndBatch();
+  return *finished_;
+}
+
+void Database::BeginBatch() {
+  if (open_batches_++ == 0) batch_flush_failed_ = false;
+  if (db_) db_->BeginSyncDeferral();
+}
+
+bool Database::EndBatch() {
+  if (open_batches_ > 0) --open_batches_;
+  bool ok = !batch_flush_failed_;
+  if (db_) {
+    auto flushed = db_->EndSyncDeferral();
+    if (!flushed) ok = Fail("the changes did not reach the disk: " + flushed.error().message);
+  } else if (!ok) {
+    Fail("the changes did not reach the disk before the database was closed");
+  }
+  return ok;
 }
 
 int32_t Database::OpenTable(const std::string& sql_text) {

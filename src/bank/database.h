@@ -59,6 +59,9 @@ class Database {
             bool read_only = false, bool flag = true);
   // Opens from a connection text as BuildConnectionText makes it.
   bool Connect(const std::string& connection_text, bool read_only = false);
+  // Opens the bank that `file` holds, with the same checks (tests put a failing or in-memory
+  // file under the unit this way). `password` is GBK.
+  bool OpenFile(std::unique_ptr<jet::File> file, const std::string& password);
   bool is_open() const { return db_ != nullptr; }
   void Close();
 
@@ -74,8 +77,34 @@ class Database {
   void CloseTable(int32_t handle);
   // The record set's column names (GBK), in column order; empty for an unknown handle.
   std::vector<std::string> ColumnNames(int32_t handle) const;
-  // Runs an update (or any statement); false on failure or empty SQL.
+  // Runs an update (or any statement); false on failure or empty SQL. Outside a batch a true
+  // update is on disk when it returns; inside one it is written in place and its flush is
+  // left to the batch.
   bool ExecuteSql(const std::string& sql);
+
+  // Groups updates so that the file is flushed once instead of after every statement:
+  //
+  //   bank::Database::Batch batch(db);
+  //   for (...) db.ExecuteSql(...);      // written in place, not yet flushed
+  //   const bool on_disk = batch.Finish();
+  //
+  // Only Finish's true says that the batch's changes are durable; a failed flush gives false
+  // (the reason in last_error), however many statements returned true. The end of the scope
+  // finishes an unfinished batch and drops the result. Batches may nest; each Finish flushes
+  // what is owed so far. The batch must not outlive the Database.
+  class Batch {
+   public:
+    explicit Batch(Database& db);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    // Ends the batch and flushes; later calls give the first call's result.
+    bool Finish();
+
+   private:
+    Database& db_;
+    std::optional<bool> finished_;
+  };
 
   // Why the last failing call failed (UTF-8, for logs and tools).
   const std::string& last_error() const { return last_error_; }
@@ -87,12 +116,19 @@ class Database {
   struct RecordSet;
   Value Read(RecordSet& set, int column);
   bool Fail(const std::string& why);
+  // Takes `db` as the connection if it is a question bank.
+  bool Adopt(base::Result<std::unique_ptr<jet::Database>> db);
+  void BeginBatch();
+  bool EndBatch();
 
   std::unique_ptr<jet::Database> db_;
   std::map<int32_t, std::unique_ptr<RecordSet>> sets_;
   int32_t next_handle_ = 1;
   std::string last_error_;
   int64_t last_changed_ = 0;
+  int open_batches_ = 0;
+  // A flush owed to an open batch failed when the connection was closed under it.
+  bool batch_flush_failed_ = false;
 };
 
 // Turns a cell read from the file into the program's value (texts to GBK, null texts to the

@@ -28,7 +28,8 @@ int MinutesIn(const std::string& caption) {
 void EndPaper(Context& ctx) {
   ctx.main.时钟1.set_period(0);
   ctx.main.剩余时间标签.set_caption("00");
-  if (ctx.main.启用过滤选择框.ticked()) WriteBackMastery(ctx);
+  // The write-back reports nothing, whatever the bank answers.
+  if (ctx.main.启用过滤选择框.ticked()) (void)WriteBackMastery(ctx);
   ctx.score.Restore();  // the score window is created anew each time
   ctx.host.OpenScoreWindow();
 }

@@ -20,13 +20,18 @@ std::string SetReserved(int64_t value, const std::string& id) {
 
 }  // namespace
 
-void WriteBackMastery(Context& ctx) {
+bool WriteBackMastery(Context& ctx) {
+  // Up to 100 updates: flushing after each would cost a disk sync apiece.
+  bank::Database::Batch batch(ctx.db);
+  bool every_statement = true;
   for (int32_t i = 1; i <= ctx.paper.size(); ++i) {
     const QuestionRecord& r = *ctx.paper.At(i);
     if (r.answer.empty()) continue;
     const int64_t counter = r.answer == r.right_key ? int64_t{r.reserved} + 1 : 0;
-    ctx.db.ExecuteSql(SetReserved(counter, r.id));
+    if (!ctx.db.ExecuteSql(SetReserved(counter, r.id))) every_statement = false;
   }
+  const bool on_disk = batch.Finish();
+  return every_statement && on_disk;
 }
 
 void MarkMastered(Context& ctx) {

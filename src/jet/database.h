@@ -158,11 +158,21 @@ class Database {
   // the table is whole (for example that the file was not cut short).
   base::Result<void> CheckTable(const TableDef& table);
 
-  // Writes every change of `updates` into the file, then flushes it. All updates are checked
-  // first (fixed-width column, value of the column's type, row present and holding the column);
-  // if any fails nothing is written. Only the bytes of the changed fields (and of a null-mask
+  // Writes every change of `updates` into the file, then flushes it (or leaves the flush owed
+  // while a deferral is open, see BeginSyncDeferral). All updates are checked first
+  // (fixed-width column, value of the column's type, row present and holding the column); if
+  // any fails nothing is written. Only the bytes of the changed fields (and of a null-mask
   // byte when a null becomes a value) change.
   base::Result<void> UpdateFixed(const TableDef& table, std::span<const FixedUpdate> updates);
+
+  // Grouping updates under one flush. While a deferral is open, UpdateFixed writes its bytes in
+  // place and leaves the flush owed instead of flushing. EndSyncDeferral closes one deferral
+  // (they nest) and flushes whatever is owed, also when an outer one stays open, so its Ok
+  // means that every change written so far is durable; after a failed flush the flush stays
+  // owed. FlushOwed flushes what is owed without closing anything (Ok when nothing is).
+  void BeginSyncDeferral() { ++sync_deferrals_; }
+  base::Result<void> EndSyncDeferral();
+  base::Result<void> FlushOwed();
 
   ~Database();
 
@@ -180,7 +190,9 @@ class Database {
   double creation_date_ = 0;
   std::vector<CatalogEntry> tables_;
   std::map<uint32_t, std::vector<uint8_t>> cache_;  // page number -> bytes
-  int scans_ = 0;  // while a scan runs, cached pages stay put (views point into them)
+  int scans_ = 0;           // while a scan runs, cached pages stay put (views point into them)
+  int sync_deferrals_ = 0;  // open deferrals of the flush after an update
+  bool sync_owed_ = false;  // bytes were written in place since the last flush
 };
 
 // Decodes a stored text value: plain UCS-2LE, or the Jet 4 compressed form (FF FE ...).

@@ -1,9 +1,10 @@
-// In-place update of fixed-width cells.
+// In-place update of fixed-width cells, and the deferral of the flush that ends each update.
 //
 // Every update is checked before the first byte is written. The changes are then applied page
 // by page (only the bytes of the changed fields, and a null-mask byte where a null becomes a
-// value or a value becomes null), and the file is flushed once at the end. A field never
-// straddles two writes, so a crash leaves each field either old or new.
+// value or a value becomes null), and the file is flushed once at the end, or once for a whole
+// group of updates while a deferral is open. A field never straddles two writes, so a crash
+// leaves each field either old or new.
 #include <algorithm>
 #include <map>
 
@@ -131,6 +132,9 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
       writes[u.row.page].push_back({mask_byte, {new_mask}});
     }
   }
+  if (writes.empty()) return base::Ok();
+  // Owed from the first write on: a write that fails half way may still have changed bytes.
+  sync_owed_ = true;
   for (auto& [number, list] : writes) {
     for (const PendingWrite& w : list) {
       auto written = file_->WriteAt(uint64_t{number} * kPageSize + w.offset, w.bytes);
@@ -141,8 +145,20 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
     }
     cache_[number] = pages[number];
   }
-  if (!writes.empty()) EXAMORA_TRY(file_->Sync());
+  if (sync_deferrals_ > 0) return base::Ok();
+  return FlushOwed();
+}
+
+Result<void> Database::FlushOwed() {
+  if (!sync_owed_) return base::Ok();
+  EXAMORA_TRY(file_->Sync());
+  sync_owed_ = false;
   return base::Ok();
+}
+
+Result<void> Database::EndSyncDeferral() {
+  if (sync_deferrals_ > 0) --sync_deferrals_;
+  return FlushOwed();
 }
 
 }  // namespace jet

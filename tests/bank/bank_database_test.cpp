@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "bank/database.h"
+#include "bank/schema.h"
 #include "support/bank_fixture.h"
+#include "support/fault_file.h"
 #include "support/process.h"
 #include "text/gbk.h"
 
@@ -147,6 +149,126 @@ TEST_F(BankFile, StatementsAndTheirFailures) {
   const int32_t h = again.OpenTable("select * from test where id='0100001'");
   ASSERT_FALSE(again.IsEOF(h));
   EXPECT_EQ(again.ReadColByName(h, "reserved").number(), 3);
+}
+
+TEST(BankSchema, WrittenTablesHaveTheShippedColumnsAndSizes) {
+  auto bytes = jet::WriteDatabase({bank::schema::ConfigTable(), bank::schema::TestTable()}, {});
+  ASSERT_TRUE(bytes) << bytes.error().message;
+  auto db = jet::Database::Open(std::make_unique<jet::MemFile>(*bytes));
+  ASSERT_TRUE(db) << db.error().message;
+  using Columns = std::span<const bank::schema::ColumnSpec>;
+  for (auto [name, columns] : {std::pair{u"config", Columns(bank::schema::kConfigColumns)},
+                               std::pair{u"test", Columns(bank::schema::kTestColumns)}}) {
+    auto table = (*db)->ReadTable(name);
+    ASSERT_TRUE(table) << table.error().message;
+    ASSERT_EQ(table->columns.size(), columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+      const jet::Column& got = table->columns[i];
+      EXPECT_EQ(text::Utf16ToUtf8(got.name), columns[i].name);
+      EXPECT_EQ(got.type, columns[i].type) << columns[i].name;
+      if (columns[i].type == jet::ColumnType::kText) {
+        EXPECT_EQ(got.length, 2 * columns[i].characters) << columns[i].name << ": UTF-16 bytes";
+      }
+    }
+  }
+}
+
+// --- batches: many updates, one flush ---
+
+class Batches : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(
+        db.OpenFile(testing_support::FaultFile::Over(log, testing_support::BankImage(5)), "pw"))
+        << db.last_error();
+  }
+  int ReservedOf(const std::string& id) {
+    const int32_t h = db.OpenTable("select * from test where id='" + id + "'");
+    const Value v = db.ReadColByName(h, "reserved");
+    db.CloseTable(h);
+    return v.is_number() ? static_cast<int>(v.integer) : -1;
+  }
+  static std::string SetTo(int value, const std::string& id) {
+    return "update test set reserved=" + std::to_string(value) + " where id='" + id + "'";
+  }
+  testing_support::FaultFile::Log log;
+  bank::Database db;
+};
+
+TEST_F(Batches, UpdatesInABatchAreFlushedOnceAtItsEnd) {
+  ASSERT_TRUE(db.ExecuteSql(SetTo(3, "0100001")));
+  EXPECT_EQ(log.syncs, 1) << "a statement on its own is flushed before it returns";
+  {
+    bank::Database::Batch batch(db);
+    for (const char* id : {"0100002", "0100003", "0200001", "1100005"}) {
+      ASSERT_TRUE(db.ExecuteSql(SetTo(1, id)));
+    }
+    EXPECT_EQ(log.syncs, 1) << "written in place, not flushed yet";
+    EXPECT_EQ(ReservedOf("0200001"), 1) << "later reads see the written values";
+    EXPECT_TRUE(batch.Finish());
+    EXPECT_EQ(log.syncs, 2);
+    EXPECT_TRUE(batch.Finish()) << "a second Finish flushes nothing more";
+    EXPECT_EQ(log.syncs, 2);
+  }
+  EXPECT_EQ(log.syncs, 2);
+  {
+    bank::Database::Batch unfinished(db);
+    ASSERT_TRUE(db.ExecuteSql(SetTo(2, "0100004")));
+  }
+  EXPECT_EQ(log.syncs, 3) << "the end of the scope finishes the batch";
+  {
+    bank::Database::Batch idle(db);
+    EXPECT_TRUE(idle.Finish());
+  }
+  EXPECT_EQ(log.syncs, 3) << "nothing written, nothing to flush";
+  ASSERT_TRUE(db.ExecuteSql(SetTo(0, "0100001")));
+  EXPECT_EQ(log.syncs, 4) << "after the batch every statement flushes again";
+}
+
+TEST_F(Batches, AFailedFlushIsNeverReportedAsSuccess) {
+  log.fail_syncs = true;
+  EXPECT_FALSE(db.ExecuteSql(SetTo(1, "0100001"))) << "alone, the statement owns its flush";
+  {
+    bank::Database::Batch batch(db);
+    EXPECT_TRUE(db.ExecuteSql(SetTo(1, "0100002"))) << "written in place";
+    EXPECT_FALSE(batch.Finish());
+    EXPECT_NE(db.last_error().find("disk"), std::string::npos) << db.last_error();
+  }
+  log.fail_syncs = false;
+  const int syncs = log.syncs;
+  bank::Database::Batch retry(db);
+  EXPECT_TRUE(retry.Finish()) << "the failed flush stays owed and is made now";
+  EXPECT_EQ(log.syncs, syncs + 1);
+}
+
+TEST_F(Batches, NestedBatchesAndAClosedConnectionFlushWhatIsOwed) {
+  bank::Database::Batch outer(db);
+  ASSERT_TRUE(db.ExecuteSql(SetTo(1, "0100001")));
+  {
+    bank::Database::Batch inner(db);
+    ASSERT_TRUE(db.ExecuteSql(SetTo(1, "0100002")));
+    EXPECT_TRUE(inner.Finish());
+  }
+  EXPECT_EQ(log.syncs, 1) << "an inner Finish flushes everything written so far";
+  ASSERT_TRUE(db.ExecuteSql(SetTo(1, "0100003")));
+  EXPECT_EQ(log.syncs, 1) << "the outer batch still defers";
+  log.fail_syncs = true;
+  db.Close();
+  EXPECT_EQ(log.syncs, 2) << "closing flushes before the file goes";
+  EXPECT_FALSE(outer.Finish()) << "and the batch learns that the flush failed";
+}
+
+TEST_F(Batches, AFailedStatementInABatchLeavesTheOthersStanding) {
+  bank::Database::Batch batch(db);
+  ASSERT_TRUE(db.ExecuteSql(SetTo(2, "0100001")));
+  log.fail_writes = true;
+  EXPECT_FALSE(db.ExecuteSql(SetTo(2, "0100002")));
+  log.fail_writes = false;
+  EXPECT_FALSE(db.ExecuteSql("update test set reserved=40000 where id='0100003'"));
+  ASSERT_TRUE(db.ExecuteSql(SetTo(2, "0100004")));
+  EXPECT_TRUE(batch.Finish());
+  EXPECT_EQ(ReservedOf("0100001"), 2);
+  EXPECT_EQ(ReservedOf("0100004"), 2);
 }
 
 TEST(BankValues, TextsBecomeGbkWithQuestionMarks) {

@@ -11,6 +11,7 @@
 
 #include "bank/cipher.h"
 #include "bank/database.h"
+#include "bank/schema.h"
 #include "exam/answers.h"
 #include "exam/context.h"
 #include "jet/writer.h"
@@ -93,30 +94,17 @@ inline std::vector<Question> FourOption(const std::string& code, int count, int 
 inline std::vector<uint8_t> BuildBank(const BankContent& content,
                                       const std::u16string& password = kPassword) {
   using jet::CellValue;
-  using jet::ColumnType;
   auto u16 = [](const std::string& utf8) { return text::Utf8ToUtf16(utf8); };
   auto text_or_null = [&](const std::string& utf8) -> CellValue {
     if (utf8.empty()) return std::monostate{};
     return u16(utf8);
   };
-  jet::WriterTable config;
-  config.name = "config";
-  config.columns = {{"NUMBERID", ColumnType::kText, 6},  {"TESTNAME", ColumnType::kText, 70},
-                    {"TESTTYPE", ColumnType::kText, 50}, {"TESTNUM", ColumnType::kText, 5},
-                    {"C1C2C3C4", ColumnType::kDouble},   {"A1A3B1", ColumnType::kDouble},
-                    {"A2B2", ColumnType::kDouble},       {"M", ColumnType::kDouble},
-                    {"DEF", ColumnType::kDouble}};
+  jet::WriterTable config = bank::schema::ConfigTable();
   for (const ConfigRow& r : content.config) {
     config.rows.push_back({u16(r.code), u16("类别" + r.code), std::monostate{}, u16("0"),
                            r.c1c2c3c4, r.a1a3b1, r.a2b2, r.m, r.def});
   }
-  jet::WriterTable test;
-  test.name = "test";
-  test.columns = {{"id", ColumnType::kText, 50},     {"name", ColumnType::kText, 16},
-                  {"timu", ColumnType::kLongBinary}, {"a", ColumnType::kText, 255},
-                  {"b", ColumnType::kText, 255},     {"c", ColumnType::kText, 255},
-                  {"d", ColumnType::kText, 255},     {"right_key", ColumnType::kText, 1},
-                  {"pic", ColumnType::kLongBinary},  {"reserved", ColumnType::kInt16}};
+  jet::WriterTable test = bank::schema::TestTable();
   for (const Question& q : content.questions) {
     const std::string timu = bank::Encipher(text::Utf8ToGbk(q.text));
     CellValue pic = std::monostate{};

@@ -11,6 +11,7 @@
 #include "exam/idle.h"
 #include "exam/paper_builder.h"
 #include "exam_fixture.h"
+#include "support/fault_file.h"
 
 namespace {
 
@@ -103,6 +104,34 @@ TEST(WriteBackMastery, AnIdWithApostrophesUpdatesOnlyItsOwnRow) {
   EXPECT_EQ(rig.Reserved("01'' or ''1''=''1"), 1);
   EXPECT_EQ(rig.Reserved("0100002"), 0);
   EXPECT_EQ(rig.Reserved("0100003"), 0);
+}
+
+TEST(WriteBackMastery, OneFlushForThePaperAndAFailedOneIsNoSuccess) {
+  ExamRig rig({exam_testing::StandardConfig(), FourOption("01", 20), nullptr});
+  testing_support::FaultFile::Log log;
+  ASSERT_TRUE(
+      rig.db.OpenFile(testing_support::FaultFile::Over(log, testing_support::ReadBytes(rig.path)),
+                      text::Utf16ToUtf8(exam_testing::kPassword)));
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  for (int32_t i = 1; i <= rig.ctx.paper.size(); ++i) {
+    exam::QuestionRecord& r = *rig.ctx.paper.At(i);
+    r.answer = i % 2 == 0 ? r.right_key : "X";
+  }
+  EXPECT_TRUE(exam::WriteBackMastery(rig.ctx));
+  EXPECT_EQ(log.syncs, 1) << "twenty statements, one flush";
+
+  log.fail_syncs = true;
+  EXPECT_FALSE(exam::WriteBackMastery(rig.ctx)) << "written but not on disk";
+  EXPECT_EQ(log.syncs, 2);
+  log.fail_syncs = false;
+  log.fail_writes = true;
+  EXPECT_FALSE(exam::WriteBackMastery(rig.ctx)) << "statements failed";
+  EXPECT_EQ(log.syncs, 3) << "the flush still owed from before is made";
+  log.fail_writes = false;
+
+  rig.ctx.paper.Clear();
+  EXPECT_TRUE(exam::WriteBackMastery(rig.ctx)) << "an empty paper";
+  EXPECT_EQ(log.syncs, 3) << "nothing written, nothing flushed";
 }
 
 TEST_F(Mastery, ClearingSetsEveryCounterToZeroAndSaysSo) {

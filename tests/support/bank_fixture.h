@@ -4,19 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "bank/schema.h"
 #include "jet/writer.h"
 
 namespace testing_support {
 
 inline jet::WriterTable ConfigTable() {
-  using jet::ColumnType;
-  jet::WriterTable t;
-  t.name = "config";
-  t.columns = {{"NUMBERID", ColumnType::kText, 6},  {"TESTNAME", ColumnType::kText, 70},
-               {"TESTTYPE", ColumnType::kText, 50}, {"TESTNUM", ColumnType::kText, 5},
-               {"C1C2C3C4", ColumnType::kDouble},   {"A1A3B1", ColumnType::kDouble},
-               {"A2B2", ColumnType::kDouble},       {"M", ColumnType::kDouble},
-               {"DEF", ColumnType::kDouble}};
+  jet::WriterTable t = bank::schema::ConfigTable();
   auto row = [](const char16_t* id, double c1, double def) {
     return std::vector<jet::CellValue>{std::u16string(id), std::u16string(u"名称"),
                                        std::monostate{}, std::u16string(u"3"),
@@ -29,14 +23,7 @@ inline jet::WriterTable ConfigTable() {
 // A test table of `n` rows per category 01, 02 and 11; reserved = row number % 4; every
 // fifth question is true/false (null c and d).
 inline jet::WriterTable TestTable(int n) {
-  using jet::ColumnType;
-  jet::WriterTable t;
-  t.name = "test";
-  t.columns = {{"id", ColumnType::kText, 50},        {"name", ColumnType::kText, 16},
-               {"timu", ColumnType::kLongBinary},    {"a", ColumnType::kText, 255},
-               {"b", ColumnType::kText, 255},        {"c", ColumnType::kText, 255},
-               {"d", ColumnType::kText, 255},        {"right_key", ColumnType::kText, 1},
-               {"pic", ColumnType::kLongBinary},     {"reserved", ColumnType::kInt16}};
+  jet::WriterTable t = bank::schema::TestTable();
   int serial = 0;
   for (const char16_t* category : {u"01", u"02", u"11"}) {
     for (int i = 1; i <= n; ++i, ++serial) {

@@ -6,6 +6,7 @@
 
 #include "bank/cipher.h"
 #include "bank/extract.h"
+#include "bank/schema.h"
 #include "jet/writer.h"
 #include "raster.h"
 #include "text/gbk.h"
@@ -29,17 +30,10 @@ Result<std::string> RasterisePicture(const std::filesystem::path& svg) {
 }
 
 Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem::path& pictures) {
-  using jet::ColumnType;
   auto u16 = [](const std::string& utf8) { return text::Utf8ToUtf16(utf8); };
   auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
 
-  jet::WriterTable config;
-  config.name = "config";
-  config.columns = {{"NUMBERID", ColumnType::kText, 6},  {"TESTNAME", ColumnType::kText, 70},
-                    {"TESTTYPE", ColumnType::kText, 50}, {"TESTNUM", ColumnType::kText, 5},
-                    {"C1C2C3C4", ColumnType::kDouble},   {"A1A3B1", ColumnType::kDouble},
-                    {"A2B2", ColumnType::kDouble},       {"M", ColumnType::kDouble},
-                    {"DEF", ColumnType::kDouble}};
+  jet::WriterTable config = bank::schema::ConfigTable();
   config.indexes = {{"NUMBERID", {"NUMBERID"}, false, false},
                     {"TESTNUM", {"TESTNUM"}, false, false}};
   for (const Category& c : bank.categories) {
@@ -48,13 +42,7 @@ Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem:
     config.rows.push_back(std::move(row));
   }
 
-  jet::WriterTable test;
-  test.name = "test";
-  test.columns = {{"id", ColumnType::kText, 50},     {"name", ColumnType::kText, 16},
-                  {"timu", ColumnType::kLongBinary}, {"a", ColumnType::kText, 255},
-                  {"b", ColumnType::kText, 255},     {"c", ColumnType::kText, 255},
-                  {"d", ColumnType::kText, 255},     {"right_key", ColumnType::kText, 1},
-                  {"pic", ColumnType::kLongBinary},  {"reserved", ColumnType::kInt16}};
+  jet::WriterTable test = bank::schema::TestTable();
   std::map<std::string, std::string> rasters;  // a picture shared by questions is made once
   for (const Question& q : bank.questions) {
     jet::CellValue pic;
