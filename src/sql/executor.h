@@ -1,6 +1,7 @@
 // Runs parsed statements against a Jet 4 database with Access semantics: rows come back in
 // the table's physical order; a condition that is unknown (it meets a null) does not select a
-// row; an update is checked in full before anything is written and is on disk when it returns.
+// row; an update is checked in full before anything is written and is on disk when it returns
+// (unless the file defers its sync: then it is on disk when the deferral ends).
 #pragma once
 
 #include <cstdint>
