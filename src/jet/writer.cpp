@@ -9,7 +9,8 @@
 //   then       the data page(s) holding every usage map (owner 0)
 //   then       catalog rows, access-control rows
 //   per table  its long-value pages (each memo/long-binary column on pages of its own), then its
-//              data pages, kept together so that a small map covers them
+//              data pages, kept together so that a small map covers them, then one leaf page
+//              per index
 //   last       bitmap pages of usage maps too wide for an inline map
 // Definitions and maps are written last, once row counts and page numbers are known; their
 // sizes do not depend on those numbers, so their pages are reserved first.
@@ -52,6 +53,7 @@ constexpr int32_t kFullAccess = 1048319;
 
 constexpr size_t kMaxNameLength = 64;
 constexpr size_t kMaxColumns = 255;
+constexpr size_t kMaxIndexes = 32;  // Jet's limit for one table
 constexpr size_t kMaxPasswordLength = 20;
 constexpr double kLastDate = 2958466.0;  // 10000-01-01
 
@@ -67,9 +69,12 @@ struct PlannedTable {
   const std::vector<std::vector<CellValue>>* rows = nullptr;  // the caller's; null: own_rows
   std::vector<std::vector<CellValue>> own_rows;               // the system tables' rows
   std::vector<uint32_t> definition_pages;
-  // Reserved usage-map rows: owned, free, then (owned, free) per long column.
+  // Reserved usage-map rows: owned, free, then (owned, free) per long column, then one per
+  // index.
   std::vector<uint32_t> map_rows;
   std::vector<uint32_t> data_pages;
+  std::vector<uint32_t> row_pointers;  // of each row, in row order
+  std::vector<uint32_t> index_pages;   // the leaf page of each index
   std::vector<uint32_t> free_pages;
   std::vector<std::vector<uint32_t>> long_pages;       // per long column: owned
   std::vector<std::vector<uint32_t>> long_free_pages;  // per long column: with room
@@ -123,6 +128,66 @@ bool IsWritableType(ColumnType type) {
   }
 }
 
+// The indexes of a user table: names as Jet allows them, distinct within the table; 1 to 10
+// columns of the table each, none twice; at most one primary key. Only Text and Long Integer
+// columns can be indexed (kUnsupported otherwise).
+Result<std::vector<IndexLayout>> PlanIndexes(const WriterTable& table, const TableLayout& layout) {
+  const std::string where = "table " + table.name;
+  if (table.indexes.size() > kMaxIndexes) {
+    return MakeError(ErrorCode::kInvalid, where + ": a table has at most 32 indexes, not " +
+                                              std::to_string(table.indexes.size()));
+  }
+  std::vector<IndexLayout> out;
+  std::set<std::u16string> names;
+  bool have_primary_key = false;
+  for (const WriterIndex& index : table.indexes) {
+    const std::string what = where + ": index name \"" + index.name + "\"";
+    EXAMORA_ASSIGN_OR_RETURN(std::u16string name, CheckName(index.name, what));
+    if (!names.insert(Fold(name)).second) {
+      return MakeError(ErrorCode::kInvalid, where + ": two indexes named " + index.name);
+    }
+    const std::string here = where + ", index " + index.name;
+    if (index.columns.empty() || index.columns.size() > kMaxIndexColumns) {
+      return MakeError(ErrorCode::kInvalid, here + ": an index covers 1 to 10 columns, not " +
+                                                std::to_string(index.columns.size()));
+    }
+    IndexLayout planned;
+    planned.name = std::move(name);
+    for (const std::string& column_name : index.columns) {
+      EXAMORA_ASSIGN_OR_RETURN(std::u16string wanted,
+                               Utf8ToUtf16(column_name, here + ": column name"));
+      const auto column =
+          std::find_if(layout.columns.begin(), layout.columns.end(),
+                       [&](const ColumnLayout& c) { return Fold(c.name) == Fold(wanted); });
+      if (column == layout.columns.end()) {
+        return MakeError(ErrorCode::kInvalid, here + ": no column " + column_name);
+      }
+      if (std::find(planned.columns.begin(), planned.columns.end(), column->number) !=
+          planned.columns.end()) {
+        return MakeError(ErrorCode::kInvalid, here + ": column " + column_name + " twice");
+      }
+      if (column->type != ColumnType::kText && column->type != ColumnType::kInt32) {
+        return MakeError(ErrorCode::kUnsupported,
+                         here + ": the writer indexes Text and Long Integer columns only, not " +
+                             ColumnTypeName(column->type) + " column " + column_name);
+      }
+      planned.columns.push_back(column->number);
+    }
+    if (index.primary_key) {
+      if (have_primary_key) {
+        return MakeError(ErrorCode::kInvalid, where + ": two primary keys");
+      }
+      have_primary_key = true;
+    }
+    planned.primary_key = index.primary_key;
+    planned.flags = static_cast<uint8_t>(kIndexBaseFlags |
+                                         (index.unique || index.primary_key ? kIndexUnique : 0) |
+                                         (index.primary_key ? kIndexRequired : 0));
+    out.push_back(std::move(planned));
+  }
+  return out;
+}
+
 Result<PlannedTable> PlanUserTable(const WriterTable& table) {
   const std::string table_what = "table name \"" + table.name + "\"";
   EXAMORA_ASSIGN_OR_RETURN(std::u16string name, CheckName(table.name, table_what));
@@ -156,11 +221,9 @@ Result<PlannedTable> PlanUserTable(const WriterTable& table) {
     column_def.required = column.required;
     specs.push_back(std::move(column_def));
   }
-  if (!table.indexes.empty()) {
-    return MakeError(ErrorCode::kUnsupported, where + ": the writer does not create indexes");
-  }
   PlannedTable planned;
   planned.layout = BuildTableLayout(std::move(name), false, specs);
+  EXAMORA_ASSIGN_OR_RETURN(planned.layout.indexes, PlanIndexes(table, planned.layout));
   planned.rows = &table.rows;
   return planned;
 }
@@ -310,7 +373,8 @@ Result<void> PlaceRows(PlannedTable* table, PageStore* store) {
     rows.push_back(std::move(row));
   }
   RowPageWriter data(store, table->definition_pages[0]);
-  for (const std::vector<uint8_t>& row : rows) data.Append(row);
+  table->row_pointers.reserve(rows.size());
+  for (const std::vector<uint8_t>& row : rows) table->row_pointers.push_back(data.Append(row));
   table->data_pages = data.pages();
   table->free_pages = data.PagesWithRoom(MinimumRowSize(layout) + 2);
   for (const auto& [number, writer] : long_values.writers()) {
@@ -318,6 +382,69 @@ Result<void> PlaceRows(PlannedTable* table, PageStore* store) {
     table->long_free_pages.push_back(writer.PagesWithRoom(kMaxInlineLongValue + 1 + 2));
   }
   table->values.row_count = static_cast<uint32_t>(rows.size());
+  return base::Ok();
+}
+
+// Builds the entries of each index of a table whose rows are placed and writes them on a leaf
+// page of its own. kUnsupported for an index whose entries would not fit one page; kInvalid for
+// a null in a primary key and for two rows with one key in a unique index (rows with a null in
+// the key do not count there, as in Jet).
+Result<void> PlaceIndexes(PlannedTable* table, PageStore* store) {
+  const TableLayout& layout = table->layout;
+  const std::vector<std::vector<CellValue>>& values =
+      table->rows != nullptr ? *table->rows : table->own_rows;
+  for (const IndexLayout& index : layout.indexes) {
+    const std::string where =
+        "table " + Utf16ToUtf8(layout.name) + ", index " + Utf16ToUtf8(index.name);
+    const bool unique = (index.flags & kIndexUnique) != 0;
+    std::vector<IndexEntry> entries;
+    entries.reserve(values.size());
+    std::set<std::vector<uint8_t>> unique_keys;
+    size_t bytes = 0;
+    for (size_t r = 0; r < values.size(); ++r) {
+      const std::string at = where + ", row " + std::to_string(r);
+      IndexEntry entry;
+      entry.row_pointer = table->row_pointers[r];
+      bool has_null = false;
+      for (uint16_t number : index.columns) {
+        const ColumnLayout& column = layout.columns[number];
+        const CellValue& value = values[r][number];
+        if (std::holds_alternative<std::monostate>(value)) {
+          has_null = true;
+          if (index.primary_key) {
+            return MakeError(ErrorCode::kInvalid,
+                             at + ": primary key column " + Utf16ToUtf8(column.name) + " is null");
+          }
+        }
+        auto appended = AppendIndexKey(column.type, value, &entry.key);
+        if (!appended) {
+          return MakeError(appended.error().code, at + ", column " + Utf16ToUtf8(column.name) +
+                                                      ": " + appended.error().message);
+        }
+      }
+      if (unique && !has_null && !unique_keys.insert(entry.key).second) {
+        return MakeError(ErrorCode::kInvalid, at + ": the key is already in this unique index "
+                                                   "(case does not count)");
+      }
+      bytes += IndexEntrySize(entry);
+      if (bytes > kMaxLeafEntryBytes) {
+        return MakeError(ErrorCode::kUnsupported,
+                         where + ": the entries of the first " + std::to_string(r + 1) +
+                             " rows already fill more than one index page; the writer makes "
+                             "single-page indexes only");
+      }
+      entries.push_back(std::move(entry));
+    }
+    SortIndexEntries(&entries);
+    uint32_t distinct = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+      if (i == 0 || entries[i].key != entries[i - 1].key) ++distinct;
+    }
+    const uint32_t page = store->Allocate();
+    EncodeLeafPage(entries, table->definition_pages[0], store->Page(page));
+    table->index_pages.push_back(page);
+    table->values.indexes.push_back({0, page, distinct});
+  }
   return base::Ok();
 }
 
@@ -394,13 +521,14 @@ base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>&
 
   RowPageWriter maps(&store, 0);
   for (PlannedTable& table : planned) {
-    const size_t count = 2 + 2 * LongColumnCount(table.layout);
+    const size_t count = 2 + 2 * LongColumnCount(table.layout) + table.layout.indexes.size();
     for (size_t i = 0; i < count; ++i) table.map_rows.push_back(maps.Reserve(kUsageMapRowSize));
   }
 
   FillCatalog(&planned, system_count, options.creation_date);
   for (PlannedTable& table : planned) {
     EXAMORA_TRY(PlaceRows(&table, &store));
+    EXAMORA_TRY(PlaceIndexes(&table, &store));
     EXAMORA_TRY(CheckPageCount(store));
   }
 
@@ -426,6 +554,9 @@ base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>&
       long_maps.free_map = encode_map(table.long_free_pages[long_index]);
       values.long_columns.push_back(long_maps);
       ++long_index;
+    }
+    for (size_t i = 0; i < table.index_pages.size(); ++i) {
+      values.indexes[i].map = encode_map({table.index_pages[i]});
     }
     const std::vector<uint8_t> definition = EncodeDefinition(table.layout, values);
     StoreDefinition(definition, table.definition_pages, &store);

@@ -22,11 +22,14 @@ struct WriterColumn {
   bool required = false;  // true: no nulls allowed (the writer refuses a null)
 };
 
+// An index of a table, kept on one leaf page. Keys may be built from Text columns holding ASCII
+// letters and digits only (compared without case, as Jet's General sort order does) and from
+// Long Integer columns; nulls are allowed except in a primary key.
 struct WriterIndex {
-  std::string name;                  // UTF-8
-  std::vector<std::string> columns;  // column names, ascending order
+  std::string name;                  // UTF-8, the rules of column names
+  std::vector<std::string> columns;  // 1..10 column names, each ascending
   bool unique = false;
-  bool primary_key = false;
+  bool primary_key = false;  // unique, and no nulls
 };
 
 struct WriterTable {
@@ -48,8 +51,12 @@ struct WriterOptions {
 // required column, a text longer than its field size, a bad name, too many columns.
 // Also kInvalid: a null in a Boolean column (its value is the null-mask bit), a row wider than
 // 4,060 bytes once long values have moved out, a long value of 16 MiB or more, a file past
-// 2 GB. kUnsupported: a column type other than those of CellValue (plus Date/Time as a double
-// and Binary as bytes), and any index; indexes are not written yet.
+// 2 GB; an index naming a missing column or one twice, more than 32 indexes or two primary keys
+// in a table, a duplicate key in a unique index, a null in a primary key. kUnsupported: a column
+// type other than those of CellValue (plus Date/Time as a double and Binary as bytes); an index
+// on another type than Text and Long Integer, over an empty text or a text with a character
+// other than ASCII letters and digits, or with more entries than one index page holds (about
+// 3,600 bytes: some 400 keys of two digits).
 base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>& tables,
                                                  const WriterOptions& options);
 

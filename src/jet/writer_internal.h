@@ -1,7 +1,8 @@
 // src/jet/writer_internal.h
 // The pieces the database writer is built from, shared between writer*.cpp and their tests:
 // page allocation and row packing, usage maps, text encoding, table layouts and definitions,
-// row encoding, the header page. Nothing here is part of the engine's public interface.
+// row encoding, index keys and leaf pages, the header page. Nothing here is part of the engine's
+// public interface.
 #pragma once
 
 #include <cstddef>
@@ -132,12 +133,29 @@ struct ColumnLayout {
   bool required = false;
 };
 
+// Flags of an index as its definition stores them (DO NOT CHANGE: on disk).
+inline constexpr uint8_t kIndexUnique = 0x01;
+inline constexpr uint8_t kIndexRequired = 0x08;   // no nulls: primary keys
+inline constexpr uint8_t kIndexBaseFlags = 0x80;  // set on every index Access 2000 writes
+// An index covers at most this many columns: its definition has ten column slots.
+inline constexpr size_t kMaxIndexColumns = 10;
+
+// One index of a table. Each is both a logical index (name, kind) and the physical ("real")
+// index holding its entries, both numbered by their place in TableLayout::indexes.
+struct IndexLayout {
+  std::u16string name;
+  std::vector<uint16_t> columns;  // column numbers in key order, each ascending
+  uint8_t flags = kIndexBaseFlags;
+  bool primary_key = false;
+};
+
 struct TableLayout {
   std::u16string name;
   bool system = false;
   std::vector<ColumnLayout> columns;  // in column-number order
   uint16_t var_count = 0;
   uint16_t fixed_size = 0;  // bytes of the fixed area of every row
+  std::vector<IndexLayout> indexes;
 };
 
 // One column as the writer's caller or the catalog describes it, before numbering.
@@ -164,12 +182,20 @@ struct LongColumnMaps {
   uint32_t free_map = 0;
 };
 
+// Where one index lives, and how many different keys it holds (a statistic Jet keeps).
+struct IndexValues {
+  uint32_t map = 0;        // row pointer of the usage map of its pages
+  uint32_t root_page = 0;  // its only (leaf) page
+  uint32_t distinct_keys = 0;
+};
+
 // Values of a definition known only once the rows are placed.
 struct DefinitionValues {
   uint32_t row_count = 0;
   uint32_t owned_map = 0;  // row pointers of the table's usage maps
   uint32_t free_map = 0;
   std::vector<LongColumnMaps> long_columns;  // one per memo/long-binary column, column order
+  std::vector<IndexValues> indexes;          // one per index of the layout, in its order
 };
 
 // The definition as one buffer: the 63-byte header (page header fields left for
@@ -220,6 +246,38 @@ inline constexpr size_t kMaxLongValue = (size_t{1} << 24) - 1;
 Result<std::vector<uint8_t>> EncodeRow(const TableLayout& layout,
                                        const std::vector<CellValue>& values, size_t row_index,
                                        LongValueStore* long_values);
+
+// ---------------------------------------------------------------------------------------------
+// Indexes
+
+// Appends the key of one column's value, as an ascending index stores it: 0x00 alone for null,
+// else 0x7F and the sort bytes of the value. Long integers: big-endian with the sign bit
+// flipped. Texts: one byte per character in Jet's General sort order, then 01 00; case does
+// not count. kUnsupported for other types, for an empty text and for a character whose sort
+// byte this writer does not know (it knows the ASCII digits and letters).
+Result<void> AppendIndexKey(ColumnType type, const CellValue& value, std::vector<uint8_t>* key);
+
+// One entry of an index: the key of its columns and the row it points to.
+struct IndexEntry {
+  std::vector<uint8_t> key;
+  uint32_t row_pointer = 0;
+};
+
+// Bytes of an entry on a leaf page: the key, then the row pointer (3-byte big-endian page,
+// 1-byte row).
+constexpr size_t IndexEntrySize(const IndexEntry& entry) { return entry.key.size() + 4; }
+
+// The part of a leaf page that holds entries, after its 480-byte header.
+inline constexpr size_t kLeafHeaderSize = 480;
+inline constexpr size_t kMaxLeafEntryBytes = kPageSize - kLeafHeaderSize;
+
+// Puts entries in leaf order: by key bytes, entries with equal keys by row pointer.
+void SortIndexEntries(std::vector<IndexEntry>* entries);
+
+// Writes a leaf page (type 0x04) of the table whose definition starts at `tdef_page`, holding
+// `entries` (sorted, their sizes adding up to at most kMaxLeafEntryBytes) one after another
+// with no shared prefix, and the bitmap marking where each entry ends. `page` is zeroed.
+void EncodeLeafPage(std::span<const IndexEntry> entries, uint32_t tdef_page, uint8_t* page);
 
 // ---------------------------------------------------------------------------------------------
 // Header

@@ -15,12 +15,22 @@
 //   41      2     column count (also the row column count)
 //   43      2     variable columns
 //   45      2     columns
-//   47      4     logical indexes (0: the writer makes none)
-//   51      4     real indexes (0)
+//   47      4     logical indexes
+//   51      4     real indexes (the writer gives each logical index a real one of its own)
 //   55      4     row pointer of the owned-pages map
 //   59      4     row pointer of the free-space map
-//   63            25 x column; column names (u16 bytes + UCS-2); 10 x long-value column
-//                 (u16 column, u32 owned map, u32 free map); FF FF
+//   63            12 x real index: u32 0, u32 distinct keys, u32 0
+//                 25 x column; column names (u16 bytes + UCS-2)
+//                 52 x real index; 28 x logical index; logical index names (as column names)
+//                 10 x long-value column (u16 column, u32 owned map, u32 free map); FF FF
+//
+// Real index (52 bytes): u32 1923; 10 slots of u16 column number and u8 order (1 ascending),
+// unused slots FFFF 00; u32 row pointer of its usage map; u32 root page; u32 0; u8 flags;
+// 5 x 0.
+// Logical index (28 bytes): u32 1625; u32 its number; u32 number of its real index; u8 0
+// (no related table); i32 -1 (no related index); u32 0 (related definition page); u8 4, u8 4
+// (what Access stores outside relationships); u8 kind (1 primary key, 0 other); u32 0.
+// Access keeps the logical indexes (and their names) in name order, case ignored.
 #include <algorithm>
 #include <cassert>
 #include <cstring>
@@ -36,6 +46,13 @@ constexpr size_t kHeaderSize = 63;
 constexpr size_t kColumnEntrySize = 25;
 constexpr size_t kContinuationHeader = 8;
 constexpr uint16_t kGeneralSortOrder = 0x0409;
+constexpr size_t kRealIndexSize = 52;
+constexpr size_t kLogicalIndexSize = 28;
+// Constants of the index definitions (DO NOT CHANGE: on disk).
+constexpr uint32_t kRealIndexMagic = 1923;
+constexpr uint8_t kAscending = 1;
+constexpr uint8_t kNoRelationship = 4;
+constexpr uint8_t kPrimaryKeyKind = 1;
 
 uint16_t FixedSize(ColumnType type) {
   switch (type) {
@@ -159,11 +176,21 @@ std::vector<uint8_t> EncodeDefinition(const TableLayout& layout, const Definitio
   b.U16(column_count);
   b.U16(layout.var_count);
   b.U16(column_count);
-  b.U32(0);  // logical indexes
-  b.U32(0);  // real indexes
+  const auto index_count = static_cast<uint32_t>(layout.indexes.size());
+  b.U32(index_count);  // logical indexes
+  b.U32(index_count);  // real indexes
   b.U32(values.owned_map);
   b.U32(values.free_map);
   assert(b.size() == kHeaderSize);
+  // Index values are only known once the rows are placed; until then they count as zero.
+  auto index_values = [&](size_t i) {
+    return i < values.indexes.size() ? values.indexes[i] : IndexValues{};
+  };
+  for (size_t i = 0; i < layout.indexes.size(); ++i) {
+    b.U32(0);
+    b.U32(index_values(i).distinct_keys);
+    b.U32(0);
+  }
 
   // Jet keeps the entries of its own tables in name order; readers sort by column number.
   std::vector<const ColumnLayout*> entries;
@@ -188,6 +215,48 @@ std::vector<uint8_t> EncodeDefinition(const TableLayout& layout, const Definitio
     b.U16(c->length);
   }
   for (const ColumnLayout* c : entries) b.Name(c->name);
+
+  for (size_t i = 0; i < layout.indexes.size(); ++i) {
+    const IndexLayout& index = layout.indexes[i];
+    assert(!index.columns.empty() && index.columns.size() <= kMaxIndexColumns);
+    [[maybe_unused]] const size_t start = b.size();
+    b.U32(kRealIndexMagic);
+    for (size_t slot = 0; slot < kMaxIndexColumns; ++slot) {
+      if (slot < index.columns.size()) {
+        b.U16(index.columns[slot]);
+        b.U8(kAscending);
+      } else {
+        b.U16(0xFFFF);
+        b.U8(0);
+      }
+    }
+    b.U32(index_values(i).map);
+    b.U32(index_values(i).root_page);
+    b.U32(0);
+    b.U8(index.flags);
+    b.Zeros(5);
+    assert(b.size() - start == kRealIndexSize);
+  }
+  std::vector<size_t> by_name;
+  for (size_t i = 0; i < layout.indexes.size(); ++i) by_name.push_back(i);
+  std::stable_sort(by_name.begin(), by_name.end(), [&](size_t x, size_t y) {
+    return NameLess(layout.indexes[x].name, layout.indexes[y].name);
+  });
+  for (size_t i : by_name) {
+    [[maybe_unused]] const size_t start = b.size();
+    b.U32(kDefinitionMagic);
+    b.U32(static_cast<uint32_t>(i));  // logical index number
+    b.U32(static_cast<uint32_t>(i));  // its real index
+    b.U8(0);
+    b.U32(0xFFFFFFFFu);
+    b.U32(0);
+    b.U8(kNoRelationship);
+    b.U8(kNoRelationship);
+    b.U8(layout.indexes[i].primary_key ? kPrimaryKeyKind : 0);
+    b.U32(0);
+    assert(b.size() - start == kLogicalIndexSize);
+  }
+  for (size_t i : by_name) b.Name(layout.indexes[i].name);
 
   for (const LongColumnMaps& maps : values.long_columns) {
     b.U16(maps.column_number);

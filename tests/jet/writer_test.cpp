@@ -401,7 +401,7 @@ TEST(WriterInputTest, RefusesBadNamesAndShapes) {
   currency.columns[1].type = ColumnType::kCurrency;
   EXPECT_EQ(WriteError({currency}), ErrorCode::kUnsupported);
   WriterTable indexed = SmallTable();
-  indexed.indexes.push_back({"byId", {"id"}});
+  indexed.indexes.push_back({"byPic", {"pic"}});
   EXPECT_EQ(WriteError({indexed}), ErrorCode::kUnsupported);
 }
 

@@ -4,12 +4,15 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "bank/cipher.h"
 #include "bank/database.h"
 #include "build.h"
+#include "jet/database.h"
+#include "jet/index_pages.h"
 #include "source.h"
 #include "support/process.h"
 #include "text/gbk.h"
@@ -109,6 +112,48 @@ TEST(BankImage, EveryQuestionAndPictureDeciphers) {
   size_t with_picture = 0;
   for (const auto& q : bank.questions) with_picture += !q.picture.empty();
   EXPECT_EQ(pictures, with_picture);
+}
+
+// config carries the indexes NUMBERID and TESTNUM: mdb-schema lists them, and each leaf holds
+// one entry per category, in the order of the indexed texts (as strings: "0" < "127" < "30").
+TEST(BankImage, ConfigCarriesItsTwoIndexes) {
+  if (HaveCommand("mdb-schema")) {
+    const std::string schema = RunCommand("mdb-schema " + ShellQuote(kImage) + " postgres");
+    EXPECT_NE(schema.find("CREATE INDEX \"config_numberid_idx\" ON \"config\" (\"numberid\");"),
+              std::string::npos)
+        << schema;
+    EXPECT_NE(schema.find("CREATE INDEX \"config_testnum_idx\" ON \"config\" (\"testnum\");"),
+              std::string::npos)
+        << schema;
+  }
+  const std::vector<uint8_t> file = ReadBytes(kImage);
+  auto db = jet::Database::Open(kImage, jet::OpenMode::kReadOnly, u"rq7m2kx9tv4wz8");
+  ASSERT_TRUE(db) << db.error().message;
+  auto def = (*db)->ReadTable(u"config");
+  ASSERT_TRUE(def);
+  std::map<std::pair<uint32_t, uint32_t>, std::u16string> numberid, testnum;
+  ASSERT_TRUE((*db)->ScanRows(*def, [&](const jet::Row& row) {
+    numberid[{row.id.page, row.id.row}] = std::get<std::u16string>(*(*db)->ReadValue(*def, row, 0));
+    testnum[{row.id.page, row.id.row}] = std::get<std::u16string>(*(*db)->ReadValue(*def, row, 3));
+    return true;
+  }));
+  auto indexes = index_pages::ReadTableIndexes(file, def->tdef_page);
+  ASSERT_TRUE(indexes);
+  ASSERT_EQ(indexes->logical.size(), 2u);
+  EXPECT_EQ(indexes->logical[0].name, u"NUMBERID");
+  EXPECT_EQ(indexes->logical[1].name, u"TESTNUM");
+  const auto& bank = Sources();
+  for (const auto& logical : indexes->logical) {
+    const auto& real = indexes->real[logical.real];
+    EXPECT_EQ(real.flags, 0x80);  // not unique
+    auto leaf = index_pages::ReadLeaf(file.data() + size_t{real.root} * index_pages::kPage);
+    ASSERT_TRUE(leaf);
+    ASSERT_EQ(leaf->entries.size(), bank.categories.size());
+    const auto& values = logical.name == u"NUMBERID" ? numberid : testnum;
+    std::vector<std::u16string> in_leaf_order;
+    for (const auto& e : leaf->entries) in_leaf_order.push_back(values.at({e.page, e.row}));
+    EXPECT_TRUE(std::is_sorted(in_leaf_order.begin(), in_leaf_order.end()));
+  }
 }
 
 TEST(BankImage, TwoBuildsGiveTheSameBytes) {

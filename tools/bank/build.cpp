@@ -66,13 +66,7 @@ Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem:
   jet::WriterOptions options;
   options.password = kBankPassword;
   options.creation_date = kCreationDate;
-  auto image = jet::WriteDatabase({config, test}, options);
-  if (!image && image.error().code == ErrorCode::kUnsupported) {
-    // A writer without index support still gives a complete bank.
-    config.indexes.clear();
-    image = jet::WriteDatabase({config, test}, options);
-  }
-  return image;
+  return jet::WriteDatabase({config, test}, options);
 }
 
 Result<void> WriteFileAtomically(const std::filesystem::path& path,
