@@ -41,7 +41,9 @@ struct Column {
   // short row holds the column.
   uint16_t fixed_ordinal = 0;
 
-  bool fixed() const { return (flags & 0x01) != 0 || IsFixedWidth(type); }
+  // The table definition's flag decides, not the type: newer Access system tables store some
+  // long-integer columns among the variable ones, and both independent readers follow the flag.
+  bool fixed() const { return (flags & 0x01) != 0; }
 };
 
 struct TableDef {

@@ -132,6 +132,15 @@ std::vector<SampleTable> AllSampleTables() {
     for (const auto& name : Split(RunCommand("mdb-tables -1 " + ShellQuote(path)), '\n')) {
       if (!name.empty()) out.push_back({file, name});
     }
+    // Newer Access system tables keep some long-integer columns among the variable ones; the
+    // column flags, not the type, say where a value lies. (Other system tables hold values the
+    // export prints in its own way and are left out.)
+    for (const auto& name : Split(RunCommand("mdb-tables -S -1 " + ShellQuote(path)), '\n')) {
+      if (name.starts_with("MSysNavPane") || name.starts_with("f_") ||
+          name == "MSysAccessStorage") {
+        out.push_back({file, name});
+      }
+    }
   }
   return out;
 }
