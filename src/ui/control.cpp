@@ -12,13 +12,13 @@ namespace {
 // A member whose name is missing from the description, or of another kind, is a build mistake
 // that every test trips over at once; there is nothing to recover.
 const ControlSpec& SpecOf(const Window& window, std::string_view name, Kind kind) {
-  const ControlSpec* spec = FindControlSpec(window.spec(), name);
-  if (spec == nullptr || spec->kind != kind) {
+  const ControlSpec* description = FindControlSpec(window.description(), name);
+  if (description == nullptr || description->kind != kind) {
     std::fprintf(stderr, "window description: no %s named %.*s\n", KindName(kind),
                  static_cast<int>(name.size()), name.data());
     std::abort();
   }
-  return *spec;
+  return *description;
 }
 
 }  // namespace
@@ -67,11 +67,11 @@ void Control::Restore() {
 }
 
 CaptionedControl::CaptionedControl(Window& window, std::string_view name, Kind kind)
-    : Control(window, name, kind), caption_(G(spec().caption)) {}
+    : Control(window, name, kind), caption_(G(description().caption)) {}
 
 void CaptionedControl::Restore() {
   Control::Restore();
-  set_caption(G(spec().caption));
+  set_caption(G(description().caption));
 }
 
 PicturedControl::PicturedControl(Window& window, std::string_view name, Kind kind)
@@ -97,16 +97,16 @@ Hyperlink::Hyperlink(Window& window, std::string_view name)
     : CaptionedControl(window, name, Kind::kHyperlink) {}
 
 CheckBox::CheckBox(Window& window, std::string_view name)
-    : CaptionedControl(window, name, Kind::kCheckBox), ticked_(spec().ticked) {}
+    : CaptionedControl(window, name, Kind::kCheckBox), ticked_(description().ticked) {}
 
 void CheckBox::Restore() {
   CaptionedControl::Restore();
-  set_ticked(spec().ticked);
+  set_ticked(description().ticked);
 }
 
 ComboBox::ComboBox(Window& window, std::string_view name)
-    : Control(window, name, Kind::kComboBox), selection_(spec().selection) {
-  for (std::string_view item : spec().items) items_.push_back(G(item));
+    : Control(window, name, Kind::kComboBox), selection_(description().selection) {
+  for (std::string_view item : description().items) items_.push_back(G(item));
 }
 
 const std::string& ComboBox::item(int index) const {
@@ -117,15 +117,15 @@ const std::string& ComboBox::item(int index) const {
 
 void ComboBox::Restore() {
   Control::Restore();
-  set_selection(spec().selection);
+  set_selection(description().selection);
 }
 
 Timer::Timer(Window& window, std::string_view name)
-    : Control(window, name, Kind::kTimer), period_(spec().period) {}
+    : Control(window, name, Kind::kTimer), period_(description().period) {}
 
 void Timer::Restore() {
   Control::Restore();
-  set_period(spec().period);
+  set_period(description().period);
 }
 
 PictureBox::PictureBox(Window& window, std::string_view name)

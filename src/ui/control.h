@@ -47,7 +47,7 @@ class Control {
 
   std::string_view name() const { return spec_.name; }
   Kind kind() const { return spec_.kind; }
-  const ControlSpec& spec() const { return spec_; }
+  const ControlSpec& description() const { return spec_; }
   Window& window() const { return window_; }
 
   int left() const { return left_; }

@@ -4,8 +4,8 @@
 
 namespace ui {
 
-Window::Window(const WindowSpec& spec) : spec_(spec), title_(G(spec.title)) {
-  controls_.reserve(spec.controls.size());
+Window::Window(const WindowSpec& description) : spec_(description), title_(G(description.title)) {
+  controls_.reserve(description.controls.size());
 }
 
 Control* Window::Find(std::string_view name) const {

@@ -15,12 +15,12 @@ namespace ui {
 
 class Window {
  public:
-  explicit Window(const WindowSpec& spec);
+  explicit Window(const WindowSpec& description);
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
   virtual ~Window() = default;
 
-  const WindowSpec& spec() const { return spec_; }
+  const WindowSpec& description() const { return spec_; }
   const std::string& title() const { return title_; }  // GBK
   int width() const { return spec_.width; }
   int height() const { return spec_.height; }

@@ -222,11 +222,11 @@ TEST(WriterIndexAccessTest, DefinitionBlocksMatchAccessForAPrimaryKeyAndAnIndex)
 
   std::vector<wi::ColumnSpec> specs;
   for (const jet::Column& c : def->columns) {
-    wi::ColumnSpec spec;
-    spec.name = c.name;
-    spec.type = c.type;
-    spec.length = static_cast<uint16_t>(c.type == ColumnType::kText ? c.length / 2 : c.length);
-    specs.push_back(spec);
+    wi::ColumnSpec column;
+    column.name = c.name;
+    column.type = c.type;
+    column.length = static_cast<uint16_t>(c.type == ColumnType::kText ? c.length / 2 : c.length);
+    specs.push_back(column);
   }
   wi::TableLayout layout = wi::BuildTableLayout(u"Table1", false, specs);
   wi::IndexLayout primary;

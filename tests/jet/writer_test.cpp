@@ -229,12 +229,12 @@ TEST(WriterUsageMapTest, NearbyPagesGetAnInlineMapAndDistantOnesBitmapPages) {
 TEST(WriterDefinitionTest, LongDefinitionContinuesOnChainedPages) {
   std::vector<wi::ColumnSpec> specs;
   for (int i = 0; i < 200; ++i) {
-    wi::ColumnSpec spec;
-    spec.name = u"a_rather_long_column_name_" +
+    wi::ColumnSpec column;
+    column.name = u"a_rather_long_column_name_" +
                 std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
                 std::u16string(static_cast<size_t>(i / 26 + 1), u'x');
-    spec.type = i % 3 == 0 ? ColumnType::kMemo : ColumnType::kInt32;
-    specs.push_back(spec);
+    column.type = i % 3 == 0 ? ColumnType::kMemo : ColumnType::kInt32;
+    specs.push_back(column);
   }
   const wi::TableLayout layout = wi::BuildTableLayout(u"Wide", false, specs);
   wi::DefinitionValues values;

@@ -36,7 +36,7 @@ TEST(WindowDescription, EveryRowHasItsTypedControlInDescriptionOrder) {
   ui::ScoreWindow score;
   for (const ui::Window* window :
        {static_cast<ui::Window*>(&main), static_cast<ui::Window*>(&score)}) {
-    const auto& rows = window->spec().controls;
+    const auto& rows = window->description().controls;
     ASSERT_EQ(window->controls().size(), rows.size());
     std::set<std::string_view> names;
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -97,12 +97,12 @@ TEST(WindowDescription, MainWindowStartsAsDesigned) {
   EXPECT_TRUE(w.图片框3.visible());
   EXPECT_TRUE(w.图片框3.picture().empty());
   EXPECT_EQ(w.A.pointer(), ui::Pointer::kDefault);
-  EXPECT_TRUE(w.题目.spec().wraps);
-  EXPECT_TRUE(w.您的答案.spec().shadow);
-  EXPECT_TRUE(w.正确答案.spec().shadow);
-  EXPECT_EQ(w.分数标签.spec().align, ui::Align::kRight);
-  EXPECT_EQ(w.图形按钮1.spec().button_pictures.size(), 4u);
-  EXPECT_TRUE(w.图形按钮1.spec().button_pictures[3].empty());
+  EXPECT_TRUE(w.题目.description().wraps);
+  EXPECT_TRUE(w.您的答案.description().shadow);
+  EXPECT_TRUE(w.正确答案.description().shadow);
+  EXPECT_EQ(w.分数标签.description().align, ui::Align::kRight);
+  EXPECT_EQ(w.图形按钮1.description().button_pictures.size(), 4u);
+  EXPECT_TRUE(w.图形按钮1.description().button_pictures[3].empty());
 
   ui::ScoreWindow s;
   EXPECT_EQ(s.title(), G("本卷分数"));

@@ -15,15 +15,15 @@ int32_t ShiftState(Qt::KeyboardModifiers modifiers) {
   return state;
 }
 
-CaptionView::CaptionView(const ControlSpec& spec, QWidget* parent)
+CaptionView::CaptionView(const ControlSpec& description, QWidget* parent)
     : QWidget(parent),
-      colour_(QColor::fromRgb(static_cast<QRgb>(spec.colour))),
-      align_(spec.align),
-      wraps_(spec.wraps),
-      shadow_(spec.shadow),
-      opaque_(spec.kind == Kind::kLabel) {
-  QFont font = ToQFont(spec.font);
-  if (spec.kind == Kind::kHyperlink) {
+      colour_(QColor::fromRgb(static_cast<QRgb>(description.colour))),
+      align_(description.align),
+      wraps_(description.wraps),
+      shadow_(description.shadow),
+      opaque_(description.kind == Kind::kLabel) {
+  QFont font = ToQFont(description.font);
+  if (description.kind == Kind::kHyperlink) {
     font.setUnderline(true);
     setCursor(Qt::PointingHandCursor);
   }

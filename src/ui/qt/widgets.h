@@ -24,7 +24,7 @@ class CaptionView : public QWidget {
   Q_OBJECT
 
  public:
-  CaptionView(const ControlSpec& spec, QWidget* parent);
+  CaptionView(const ControlSpec& description, QWidget* parent);
 
   void SetCaption(const QString& caption);
   const QString& caption() const { return caption_; }

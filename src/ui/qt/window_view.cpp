@@ -29,28 +29,28 @@ QByteArray ToBytes(const std::string& bytes) {
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-Qt::WindowFlags FlagsOf(const WindowSpec& spec) {
+Qt::WindowFlags FlagsOf(const WindowSpec& description) {
   Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-  if (spec.topmost) flags |= Qt::WindowStaysOnTopHint;
+  if (description.topmost) flags |= Qt::WindowStaysOnTopHint;
   return flags;
 }
 
 }  // namespace
 
 WindowView::WindowView(Window& window, WindowId id, RaiseEvent raise, QWidget* owner)
-    : QWidget(owner, FlagsOf(window.spec())), window_(window), id_(id), raise_(std::move(raise)) {
-  const WindowSpec& spec = window.spec();
+    : QWidget(owner, FlagsOf(window.description())), window_(window), id_(id), raise_(std::move(raise)) {
+  const WindowSpec& description = window.description();
   setWindowTitle(FromGbk(window.title()));
-  setFixedSize(spec.width, spec.height);
+  setFixedSize(description.width, description.height);
   if (id == WindowId::kMain) {
-    move(spec.left, spec.top);
+    move(description.left, description.top);
   } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
-    move(area.left() + (area.width() - spec.width) / 2,
-         area.top() + (area.height() - spec.height) / 2);
+    move(area.left() + (area.width() - description.width) / 2,
+         area.top() + (area.height() - description.height) / 2);
   }
   setFocusPolicy(Qt::StrongFocus);
-  background_ = DecodePicture(ArtworkBytes(spec.background));
+  background_ = DecodePicture(ArtworkBytes(description.background));
 
   for (Control* control : window.controls()) Build(*control);
   // Earlier rows of the description lie above later ones (the preparing panel over the
@@ -81,7 +81,7 @@ QTimer* WindowView::TimerOf(std::string_view name) const {
 }
 
 QWidget* WindowView::ParentOf(const Control& control) {
-  const std::string_view parent = control.spec().parent;
+  const std::string_view parent = control.description().parent;
   if (parent.empty()) return this;
   Control* container = window_.Find(parent);
   if (container == nullptr) return this;
@@ -105,8 +105,8 @@ void WindowView::Raise(std::string_view control, EventKind kind, int32_t arg1, i
 QWidget* WindowView::Build(Control& control) {
   if (auto it = widgets_.find(&control); it != widgets_.end()) return it->second;
   if (timers_.contains(&control)) return nullptr;
-  const ControlSpec& spec = control.spec();
-  const std::string_view name = spec.name;  // the description's storage: lives for the run
+  const ControlSpec& description = control.description();
+  const std::string_view name = description.name;  // the description's storage: lives for the run
   QWidget* widget = nullptr;
   switch (control.kind()) {
     case Kind::kPictureBox:
@@ -122,7 +122,7 @@ QWidget* WindowView::Build(Control& control) {
     case Kind::kLabel:
     case Kind::kTransparentLabel:
     case Kind::kHyperlink: {
-      auto* label = new CaptionView(spec, ParentOf(control));
+      auto* label = new CaptionView(description, ParentOf(control));
       label->on_left_released = [this, name](int x, int y, int shift) {
         Raise(name, EventKind::kLeftReleased, x, y, shift);
       };
@@ -131,7 +131,7 @@ QWidget* WindowView::Build(Control& control) {
     }
     case Kind::kCheckBox: {
       auto* box = new CheckBoxView(ParentOf(control));
-      box->setFont(ToQFont(spec.font));
+      box->setFont(ToQFont(description.font));
       box->setFocusPolicy(Qt::ClickFocus);
       connect(box, &QAbstractButton::clicked, this,
               [this, name] { Raise(name, EventKind::kClicked); });
@@ -141,7 +141,7 @@ QWidget* WindowView::Build(Control& control) {
     case Kind::kComboBox: {
       auto& model = static_cast<ComboBox&>(control);
       auto* combo = new QComboBox(ParentOf(control));
-      combo->setFont(ToQFont(spec.font));
+      combo->setFont(ToQFont(description.font));
       combo->setFocusPolicy(Qt::ClickFocus);
       combo->setEditable(false);
       for (int i = 0; i < model.item_count(); ++i) combo->addItem(FromGbk(model.item(i)));
@@ -153,11 +153,11 @@ QWidget* WindowView::Build(Control& control) {
     }
     case Kind::kPictureButton: {
       QImage resting, highlighted;
-      if (!spec.button_pictures.empty()) {
-        resting = DecodePicture(ArtworkBytes(spec.button_pictures[0]));
+      if (!description.button_pictures.empty()) {
+        resting = DecodePicture(ArtworkBytes(description.button_pictures[0]));
       }
-      if (spec.button_pictures.size() > 1) {
-        highlighted = DecodePicture(ArtworkBytes(spec.button_pictures[1]));
+      if (description.button_pictures.size() > 1) {
+        highlighted = DecodePicture(ArtworkBytes(description.button_pictures[1]));
       }
       auto* button = new PictureButtonView(resting, highlighted, ParentOf(control));
       connect(button, &QAbstractButton::clicked, this,
@@ -195,7 +195,7 @@ void WindowView::ApplyPicture(const Control& control) {
   if (view == nullptr) return;
   const auto& pictured = static_cast<const PicturedControl&>(control);
   // A control that holds no bytes shows the artwork its row names, if any.
-  view->SetPicture(pictured.picture().empty() ? ArtworkBytes(control.spec().picture)
+  view->SetPicture(pictured.picture().empty() ? ArtworkBytes(control.description().picture)
                                               : ToBytes(pictured.picture()));
 }
 
