@@ -12,6 +12,7 @@
 #include <climits>
 
 #include "jet/file.h"
+#include "base/win32_text.h"
 
 namespace jet {
 namespace {
@@ -23,18 +24,7 @@ std::string Describe(const std::string& what, const std::string& path, DWORD err
   return what + " " + path + ": Windows error " + std::to_string(err);
 }
 
-// UTF-8 to UTF-16; false if the text is not valid UTF-8.
-bool Widen(const std::string& utf8, std::wstring& wide) {
-  wide.clear();
-  if (utf8.empty()) return true;
-  if (utf8.size() > static_cast<size_t>(INT_MAX)) return false;
-  const int size = static_cast<int>(utf8.size());
-  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-  if (n <= 0) return false;
-  wide.resize(static_cast<size_t>(n));
-  return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), n) ==
-         n;
-}
+using base::Widen;
 
 OVERLAPPED At(uint64_t offset) {
   OVERLAPPED o{};
