@@ -13,6 +13,7 @@
 #include "build.h"
 #include "jet/database.h"
 #include "jet/index_pages.h"
+#include "sheet.h"
 #include "source.h"
 #include "support/process.h"
 #include "text/gbk.h"
@@ -154,6 +155,51 @@ TEST(BankImage, ConfigCarriesItsTwoIndexes) {
     for (const auto& e : leaf->entries) in_leaf_order.push_back(values.at({e.page, e.row}));
     EXPECT_TRUE(std::is_sorted(in_leaf_order.begin(), in_leaf_order.end()));
   }
+}
+
+// The contact sheet that the build writes: one figure per picture question, each with the
+// picture exactly as the file holds it and the question beside it, and nothing else.
+TEST(BankImage, ContactSheetShowsEveryPictureWithItsQuestion) {
+  bank::Database db;
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error();
+  auto page = banksrc::ContactSheet(db);
+  ASSERT_TRUE(page) << page.error().message;
+  const std::vector<uint8_t> built = ReadBytes(EXAMORA_CONTACT_SHEET_FILE);
+  EXPECT_TRUE(std::string(built.begin(), built.end()) == *page) << "the build's sheet is stale";
+
+  size_t figures = 0;
+  for (size_t at = page->find("<figure "); at != std::string::npos; at = page->find("<figure ", at + 1)) {
+    ++figures;
+  }
+  size_t with_picture = 0;
+  for (const auto& q : Sources().questions) {
+    const size_t at = page->find("<figure id=\"q" + q.id + "\">");
+    if (q.picture.empty()) {
+      EXPECT_EQ(at, std::string::npos) << q.id << " has no picture but a figure";
+      continue;
+    }
+    ++with_picture;
+    ASSERT_NE(at, std::string::npos) << q.id;
+    const size_t end = page->find("</figure>", at);
+    const std::string figure = page->substr(at, end - at);
+    EXPECT_NE(figure.find(q.question), std::string::npos) << q.id;
+    EXPECT_NE(figure.find(std::string("<li class=\"key\">") + q.answer + " "), std::string::npos)
+        << q.id;
+  }
+  EXPECT_EQ(figures, with_picture);
+
+  // The first figure's picture decodes to the bytes of its row's pic column.
+  const size_t src = page->find(";base64,");
+  ASSERT_NE(src, std::string::npos);
+  const size_t quote = page->find('"', src);
+  const QByteArray decoded =
+      QByteArray::fromBase64(QByteArray::fromStdString(page->substr(src + 8, quote - src - 8)));
+  const size_t id_at = page->find("<figure id=\"q") + 13;
+  const std::string id = page->substr(id_at, 7);
+  const int32_t h = db.OpenTable("select * from test where id='" + id + "'");
+  ASSERT_NE(h, 0);
+  ASSERT_FALSE(db.IsEOF(h));
+  EXPECT_EQ(decoded.toStdString(), bank::Decipher(db.ReadColByName(h, "pic").bytes)) << id;
 }
 
 TEST(BankImage, TwoBuildsGiveTheSameBytes) {

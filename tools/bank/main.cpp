@@ -5,6 +5,7 @@
 //   examora-bank image OUT                  write the bank image built into the program
 //   examora-bank export FILE TABLE [--password P]
 //   examora-bank sql FILE [--password P] [STATEMENT]
+//   examora-bank sheet FILE OUT [--password P]   the contact sheet of the pictures (HTML)
 //
 // export and sql print one JSON object per row (texts as UTF-8, byte strings as hex).
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 
 #include "bank/database.h"
 #include "build.h"
+#include "sheet.h"
 #include "source.h"
 #include "text/gbk.h"
 
@@ -33,7 +35,8 @@ int Usage() {
                "  examora-bank image OUT\n"
 #endif
                "  examora-bank export FILE TABLE [--password P]\n"
-               "  examora-bank sql FILE [--password P] [STATEMENT]\n";
+               "  examora-bank sql FILE [--password P] [STATEMENT]\n"
+               "  examora-bank sheet FILE OUT [--password P]\n";
   return 2;
 }
 
@@ -222,6 +225,24 @@ int main(int argc, char** argv) {
     std::string line;
     while (std::getline(std::cin, line)) ok = RunStatement(db, line) && ok;
     return ok ? 0 : 1;
+  }
+  if (verb == "sheet") {
+    const std::string password = PasswordOption(args);
+    if (args.size() != 2) return Usage();
+    bank::Database db;
+    if (!OpenFile(db, args[0], password)) return 1;
+    auto page = banksrc::ContactSheet(db);
+    if (!page) {
+      std::cerr << "examora-bank: " << page.error().message << "\n";
+      return 1;
+    }
+    auto written = banksrc::WriteFileAtomically(
+        args[1], std::vector<uint8_t>(page->begin(), page->end()));
+    if (!written) {
+      std::cerr << "examora-bank: " << written.error().message << "\n";
+      return 1;
+    }
+    return 0;
   }
   return Usage();
 }
