@@ -262,20 +262,19 @@ class Evaluator {
       }
       case Expr::Kind::kAnd:
       case Expr::Kind::kOr: {
-        // Three-valued logic: false and unknown = false, true or unknown = true.
+        // Three-valued logic, left to right: false and unknown = false, true or unknown = true;
+        // the first deciding term ends the evaluation.
         const bool is_and = b.kind == Expr::Kind::kAnd;
-        EXAMORA_ASSIGN_OR_RETURN(Cell l, Eval(b.args[0], row));
-        if (auto* d = std::get_if<double>(&l); d && ((*d != 0) != is_and)) {
-          return Cell(is_and ? 0.0 : -1.0);
+        bool unknown = false;
+        for (const Bound& term : b.args) {
+          EXAMORA_ASSIGN_OR_RETURN(Cell v, Eval(term, row));
+          if (auto* d = std::get_if<double>(&v)) {
+            if ((*d != 0) != is_and) return Cell(is_and ? 0.0 : -1.0);
+          } else {
+            unknown = true;
+          }
         }
-        EXAMORA_ASSIGN_OR_RETURN(Cell r, Eval(b.args[1], row));
-        if (auto* d = std::get_if<double>(&r); d && ((*d != 0) != is_and)) {
-          return Cell(is_and ? 0.0 : -1.0);
-        }
-        if (std::holds_alternative<std::monostate>(l) ||
-            std::holds_alternative<std::monostate>(r)) {
-          return Cell();
-        }
+        if (unknown) return Cell();
         return Cell(is_and ? -1.0 : 0.0);
       }
     }

@@ -159,6 +159,10 @@ class Parser {
     }
     return false;
   }
+  bool IsKeywordNext(std::u16string_view word) {
+    const Token& t = Peek();
+    return t.kind == Token::Kind::kIdent && !t.quoted && SameName(t.text, word);
+  }
   bool Symbol(std::u16string_view s) {
     const Token& t = Peek();
     if (t.kind == Token::Kind::kSymbol && t.text == s) {
@@ -193,29 +197,31 @@ class Parser {
     return e;
   }
 
+  // A chain of terms joined by one operator becomes one node with all the terms as operands,
+  // so that a long flat chain costs no depth in the binder, the evaluator or the destructor.
   Result<std::unique_ptr<Expr>> Or(int depth) {
     if (depth > kMaxDepth) return Fail("condition nested too deeply");
-    EXAMORA_ASSIGN_OR_RETURN(auto left, And(depth + 1));
+    EXAMORA_ASSIGN_OR_RETURN(auto first, And(depth + 1));
+    if (!IsKeywordNext(u"or")) return first;
+    auto e = Node(Expr::Kind::kOr);
+    e->args.push_back(std::move(first));
     while (Keyword(u"or")) {
-      EXAMORA_ASSIGN_OR_RETURN(auto right, And(depth + 1));
-      auto e = Node(Expr::Kind::kOr);
-      e->args.push_back(std::move(left));
-      e->args.push_back(std::move(right));
-      left = std::move(e);
+      EXAMORA_ASSIGN_OR_RETURN(auto next, And(depth + 1));
+      e->args.push_back(std::move(next));
     }
-    return left;
+    return e;
   }
 
   Result<std::unique_ptr<Expr>> And(int depth) {
-    EXAMORA_ASSIGN_OR_RETURN(auto left, Not(depth + 1));
+    EXAMORA_ASSIGN_OR_RETURN(auto first, Not(depth + 1));
+    if (!IsKeywordNext(u"and")) return first;
+    auto e = Node(Expr::Kind::kAnd);
+    e->args.push_back(std::move(first));
     while (Keyword(u"and")) {
-      EXAMORA_ASSIGN_OR_RETURN(auto right, Not(depth + 1));
-      auto e = Node(Expr::Kind::kAnd);
-      e->args.push_back(std::move(left));
-      e->args.push_back(std::move(right));
-      left = std::move(e);
+      EXAMORA_ASSIGN_OR_RETURN(auto next, Not(depth + 1));
+      e->args.push_back(std::move(next));
     }
-    return left;
+    return e;
   }
 
   Result<std::unique_ptr<Expr>> Not(int depth) {

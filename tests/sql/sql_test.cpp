@@ -116,6 +116,28 @@ TEST_F(SqlOnFile, ConditionsSelectInPhysicalOrder) {
   EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end())) << "the file holds rows in id order";
 }
 
+// A flat chain of or/and terms (as a hostile or generated statement may hold) is one node
+// with every term as an operand: binding, evaluating and freeing it need no stack per term.
+TEST_F(SqlOnFile, LongFlatChainsRunWithoutDepth) {
+  std::u16string ors = u" where id='none'";
+  for (int i = 0; i < 60000; ++i) ors += u" or id='none'";
+  ors += u" or left(id,2)='02'";
+  auto parsed = sql::Parse(u"select count(*) as count from test" + ors);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->where->kind, sql::Expr::Kind::kOr);
+  EXPECT_EQ(parsed->where->args.size(), 60002u);
+  EXPECT_EQ(*Count(ors), 20);
+  std::u16string ands = u" where reserved>=0";
+  for (int i = 0; i < 60000; ++i) ands += u" and reserved<9";
+  EXPECT_EQ(*Count(ands + u" and left(id,2)='11'"), 20);
+  EXPECT_EQ(Update(u"update test set reserved=4" + ands + u" and id='0100003'"), 1);
+  // Three-valued over a chain: unknown or true = true, unknown or false = unknown.
+  EXPECT_EQ(*Count(u" where c='x' or c='y' or reserved>=0"), 60);
+  const int64_t with_c = *Count(u" where not (c='x' or c='y' or reserved<0)");
+  EXPECT_EQ(with_c, *Count(u" where c<>''")) << "rows whose c is null stay out";
+  EXPECT_LT(with_c, 60);
+}
+
 TEST_F(SqlOnFile, NullIsUnknownNeverSelected) {
   // c is null for true/false questions: neither c='x' nor not c='x' selects them.
   const int64_t with_c = *Count(u" where c='选项三'");
