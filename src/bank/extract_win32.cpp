@@ -41,6 +41,24 @@ base::Unexpected<base::Error> Failure(const std::string& what, DWORD err) {
 
 using base::Widen;
 
+// Removes the temporary files that writers which died (killed during a first start, say) left
+// in the folder of `path`. A live writer opened its file with no sharing at all, so deleting a
+// file that is still being written fails and leaves it alone.
+void RemoveDeadWriters(const std::string& path) {
+  std::wstring pattern;
+  if (!Widen(FolderPrefix(path) + ".exam-write-*", pattern)) return;
+  std::wstring folder;
+  if (!Widen(FolderPrefix(path), folder)) return;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
 
 std::string BankPath(const std::string& program_dir) {
@@ -117,6 +135,7 @@ Result<bool> EnsureBankFile(const std::string& path, std::string_view image) {
   if (!Widen(path, wide)) {
     return MakeError(ErrorCode::kIo, "cannot look at " + path + ": the name is not UTF-8");
   }
+  RemoveDeadWriters(path);
   // Whatever is there (a file, an empty file, a folder, a link) is used as it is.
   if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD err = GetLastError();

@@ -1,7 +1,11 @@
 // First start: the bank file appears complete or not at all, and an existing one is kept.
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <utime.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +94,83 @@ TEST(BankExtract, AWriteCutShortLeavesNoFileAndTheNextStartSucceeds) {
   ASSERT_TRUE(again);
   EXPECT_TRUE(*again);
   EXPECT_EQ(fs::file_size(path), image.size());
+}
+
+// The tool's build and image verbs replace their OUT: a symbolic link leads the write to its
+// regular file; a FIFO, a folder or a link to nothing is refused and left as it was.
+TEST(BankExtract, ReplacingWritesOnlyRegularFiles) {
+  TempDir dir;
+  const fs::path real = dir / "real.sys";
+  WriteBytes(real, {1, 2, 3});
+  const fs::path link = dir / "link.sys";
+  fs::create_symlink(real, link);
+  ASSERT_TRUE(bank::WriteNewFile(link.string(), "new", /*replace=*/true));
+  EXPECT_TRUE(fs::is_symlink(link));
+  auto bytes = ReadBytes(real);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
+
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  auto refused = bank::WriteNewFile(fifo.string(), "x", true);
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.error().message.find("not a regular file"), std::string::npos);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  fs::create_directory(dir / "folder");
+  EXPECT_FALSE(bank::WriteNewFile((dir / "folder").string(), "x", true));
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+  EXPECT_FALSE(bank::WriteNewFile((dir / "dangling").string(), "x", true));
+  EXPECT_FALSE(fs::exists(dir / "nowhere"));
+  // Nothing temporary stays behind: the five entries made above.
+  EXPECT_EQ(EntriesIn(dir.path()), 5u);
+}
+
+// A writer killed during a first start leaves its temporary file; the next start removes it,
+// but not the file of a writer that is still at work (it holds a lock on it) nor one written
+// a moment ago (its writer may not hold the lock yet).
+TEST(BankExtract, AStartRemovesWhatDeadWritersLeft) {
+  TempDir dir;
+  auto leftover = [&](const char* name, time_t age) {
+    const fs::path p = dir / name;
+    WriteBytes(p, std::vector<uint8_t>(1000, 7));
+    const time_t when = time(nullptr) - age;
+    utimbuf times{when, when};
+    utime(p.c_str(), &times);
+    return p;
+  };
+  const fs::path dead = leftover(".exam-write-dead01", 3600);
+  const fs::path fresh = leftover(".exam-write-fresh1", 0);
+  const fs::path busy = leftover(".exam-write-busy01", 3600);
+  const fs::path other = leftover(".other-file", 3600);
+  const int fd = open(busy.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  // The lock of a writer in another process: flock locks belong to the open file, so a child
+  // holds it while this process tries.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int own = open(busy.c_str(), O_RDONLY);
+    flock(own, LOCK_EX);
+    (void)!write(ready[1], "x", 1);
+    pause();
+    _exit(0);
+  }
+  char c;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  auto started = bank::EnsureBankFile((dir / "exam.sys").string(), "image");
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  close(fd);
+  ASSERT_TRUE(started);
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_TRUE(fs::exists(fresh));
+  EXPECT_TRUE(fs::exists(busy));
+  EXPECT_TRUE(fs::exists(other));
+  // Once its writer is gone, the next start (the bank exists by now) removes it too.
+  ASSERT_TRUE(bank::EnsureBankFile((dir / "exam.sys").string(), "image"));
+  EXPECT_FALSE(fs::exists(busy));
 }
 
 TEST(BankExtract, UnwritableFolderIsAnError) {
