@@ -7,7 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -92,6 +94,11 @@ struct Desk {
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
   }
+  // A learner's bank has rested long before a paper is drawn. For two seconds after a write the
+  // file's times cannot tell a later write apart, so the engine rereads the pages of every
+  // statement then; this waits that out.
+  static void LetTheFileRest() { std::this_thread::sleep_for(std::chrono::milliseconds(2200)); }
+
   std::filesystem::path dir;
   std::string path;
   platform::FakeHost host;
@@ -109,6 +116,7 @@ void BM_NewPaperC1C2C3C4(benchmark::State& state) {
     return;
   }
   desk.main.启用过滤选择框.set_ticked(false);  // the whole class, 1,319 candidates
+  Desk::LetTheFileRest();
   for (auto _ : state) {
     exam::Status status = keys::NewPaper(*desk.ctx);
     benchmark::DoNotOptimize(status);
@@ -116,6 +124,27 @@ void BM_NewPaperC1C2C3C4(benchmark::State& state) {
   state.counters["questions"] = desk.ctx->paper.size();
 }
 BENCHMARK(BM_NewPaperC1C2C3C4)->Unit(benchmark::kMillisecond);
+
+// The same within two seconds of a write to the file (a hand-in, another program's update):
+// every statement rereads what it needs from the operating system's cache.
+void BM_NewPaperRightAfterAWrite(benchmark::State& state) {
+  Desk desk;
+  if (!desk.opened) {
+    state.SkipWithError("the bank does not open");
+    return;
+  }
+  desk.main.启用过滤选择框.set_ticked(false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!desk.db.ExecuteSql("update test set reserved=0 where id='0100001'")) {
+      state.SkipWithError("the update failed");
+    }
+    state.ResumeTiming();
+    exam::Status status = keys::NewPaper(*desk.ctx);
+    benchmark::DoNotOptimize(status);
+  }
+}
+BENCHMARK(BM_NewPaperRightAfterAWrite)->Unit(benchmark::kMillisecond);
 
 // A paper of 100 answered questions, every third one wrong. False when the bank does not open.
 bool AnsweredPaper(Desk& desk, benchmark::State& state) {

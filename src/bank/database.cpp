@@ -79,12 +79,18 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
     if (!password.empty() && password.back() == ';') password.pop_back();
   }
   if (path.empty()) return Fail("connection text without a file");
+  return OpenPath(text::GbkToUtf8(path), password, read_only);
+}
+
+bool Database::OpenPath(const std::string& utf8_path, const std::string& password,
+                        bool read_only) {
+  Close();
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(std::filesystem::u8path(text::GbkToUtf8(path)), ec)) {
-    return Fail("no database file at " + text::GbkToUtf8(path));
+  if (!std::filesystem::is_regular_file(std::filesystem::u8path(utf8_path), ec)) {
+    return Fail("no database file at " + utf8_path);
   }
   return Adopt(jet::Database::Open(
-      text::GbkToUtf8(path), read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
+      utf8_path, read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
       text::GbkToUtf16(password)));
 }
 

@@ -57,6 +57,10 @@ class Database {
   // tables test and config with their columns. `flag` is accepted and has no effect.
   bool Open(const std::string& path, const std::string& user, const std::string& password,
             bool read_only = false, bool flag = true);
+  // Opens the file at `utf8_path` as the file system names it (UTF-8; wide characters on
+  // Windows), for a path that GBK cannot hold; the password is GBK as everywhere.
+  [[nodiscard]] bool OpenPath(const std::string& utf8_path, const std::string& password,
+                              bool read_only = false);
   // Opens from a connection text as BuildConnectionText makes it.
   bool Connect(const std::string& connection_text, bool read_only = false);
   // Opens the bank that `file` holds, with the same checks (tests put a failing or in-memory

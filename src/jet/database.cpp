@@ -211,6 +211,15 @@ Result<void> Database::ReadHeader(std::u16string_view password) {
   return base::Ok();
 }
 
+Result<void> Database::Revalidate() {
+  if (scans_ > 0) return base::Ok();
+  EXAMORA_ASSIGN_OR_RETURN(const bool changed, file_->Refresh());
+  if (!changed) return base::Ok();
+  cache_.clear();
+  page_count_ = static_cast<uint32_t>(file_->Size() / kPageSize);
+  return base::Ok();
+}
+
 Result<std::span<const uint8_t>> Database::Page(uint32_t page) {
   if (page >= page_count_) return Corrupt("reference to page " + std::to_string(page) +
                                           " beyond the end of the file");

@@ -176,6 +176,11 @@ class Database {
   base::Result<void> EndSyncDeferral();
   base::Result<void> FlushOwed();
 
+  // Drops the pages read so far when the file may have changed since (another program wrote
+  // to it), so that what follows reads what is on disk now. Every statement starts with it.
+  // Does nothing while a scan runs.
+  base::Result<void> Revalidate();
+
   ~Database();
 
  private:

@@ -27,6 +27,10 @@ class File {
   // Makes every completed write durable before it returns.
   virtual Result<void> Sync() = 0;
   virtual bool writable() const = 0;
+  // Looks at the file again: takes in a new size, and says whether its bytes may have been
+  // changed by anyone (another process included) since the last look. A file that cannot tell
+  // says true, which costs only speed.
+  virtual Result<bool> Refresh() { return true; }
 };
 
 enum class OpenMode { kReadOnly, kReadWrite };
@@ -51,6 +55,9 @@ class MemFile : public File {
   uint64_t Size() const override { return bytes_.size(); }
   Result<void> Sync() override { return base::Ok(); }
   bool writable() const override { return writable_; }
+  // Nobody but its owner writes a file in memory, and the owner's writes go through the
+  // database, which keeps its pages up to date itself.
+  Result<bool> Refresh() override { return false; }
 
   const std::string& bytes() const { return bytes_; }
 

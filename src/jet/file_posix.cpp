@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+
+#include <algorithm>
 
 #include "jet/file.h"
 
@@ -16,10 +19,38 @@ std::string Describe(const std::string& what, const std::string& path, int err) 
   return what + " " + path + ": " + std::strerror(err);
 }
 
+// What fstat tells of a file's content: a change of any of these means new bytes.
+struct Stamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+  timespec changed{};
+  bool operator==(const Stamp& o) const {
+    return device == o.device && inode == o.inode && size == o.size &&
+           modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+           changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+  }
+};
+
+Stamp StampOf(const struct stat& st) {
+  return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// File systems keep times at a coarse grain (a kernel tick, up to two seconds on some): a write
+// within that grain of the last look may leave the stamp as it was. A stamp this young is not
+// trusted, neither now nor at the next look.
+constexpr time_t kRacySeconds = 2;
+
 class PosixFile : public File {
  public:
-  PosixFile(int fd, uint64_t size, bool writable, std::string path)
-      : fd_(fd), size_(size), writable_(writable), path_(std::move(path)) {}
+  PosixFile(int fd, const struct stat& st, bool writable, std::string path)
+      : fd_(fd),
+        size_(static_cast<uint64_t>(st.st_size)),
+        writable_(writable),
+        path_(std::move(path)),
+        stamp_(StampOf(st)),
+        racy_(IsRacy(stamp_)) {}
   ~PosixFile() override { ::close(fd_); }
   PosixFile(const PosixFile&) = delete;
   PosixFile& operator=(const PosixFile&) = delete;
@@ -70,11 +101,36 @@ class PosixFile : public File {
 
   bool writable() const override { return writable_; }
 
+  Result<bool> Refresh() override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) {
+      return base::MakeError(base::ErrorCode::kIo, Describe("cannot examine", path_, errno));
+    }
+    const Stamp now = StampOf(st);
+    const bool changed = racy_ || !(now == stamp_);
+    stamp_ = now;
+    racy_ = IsRacy(now);
+    size_ = static_cast<uint64_t>(st.st_size);
+    return changed;
+  }
+
  private:
+  static bool IsRacy(const Stamp& stamp) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    auto nanoseconds = [](const timespec& t) {
+      return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+    };
+    const int64_t newest = std::max(nanoseconds(stamp.modified), nanoseconds(stamp.changed));
+    return nanoseconds(now) - newest <= int64_t{kRacySeconds} * 1'000'000'000;
+  }
+
   int fd_;
   uint64_t size_;
   bool writable_;
   std::string path_;
+  Stamp stamp_;
+  bool racy_;
 };
 
 }  // namespace
@@ -101,7 +157,7 @@ Result<std::unique_ptr<File>> OpenDiskFile(const std::string& path, OpenMode mod
     return base::MakeError(base::ErrorCode::kIo, path + " is not a regular file");
   }
   return std::unique_ptr<File>(
-      std::make_unique<PosixFile>(fd, static_cast<uint64_t>(st.st_size), writable, path));
+      std::make_unique<PosixFile>(fd, st, writable, path));
 }
 
 }  // namespace jet

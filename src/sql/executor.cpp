@@ -289,6 +289,8 @@ class Evaluator {
 // Scans `statement.table`, calling `match` for each row the condition selects.
 Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
                              const std::function<void(const jet::RowView&)>& match) {
+  // What another program has written to the file by now counts, not what was read before.
+  EXAMORA_TRY(db.Revalidate());
   EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, db.ReadTable(statement.table));
   std::optional<Bound> where;
   if (statement.where) {

@@ -2,7 +2,12 @@
 // typed values and statements.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "bank/database.h"
 #include "bank/schema.h"
@@ -149,6 +154,64 @@ TEST_F(BankFile, StatementsAndTheirFailures) {
   const int32_t h = again.OpenTable("select * from test where id='0100001'");
   ASSERT_FALSE(again.IsEOF(h));
   EXPECT_EQ(again.ReadColByName(h, "reserved").number(), 3);
+}
+
+// The reserved counter of `id` as `db` reads it now.
+int ReservedOf(bank::Database& db, const std::string& id) {
+  const int32_t set = db.OpenTable("select * from test where id='" + id + "'");
+  const int value = db.IsEOF(set) ? -1 : static_cast<int>(db.ReadColByName(set, "reserved").integer);
+  db.CloseTable(set);
+  return value;
+}
+
+// Another process changes the file between two statements of an open connection: the second
+// statement sees the change, both right after the change (when the file's times cannot tell
+// it apart) and when the connection's last look is long past.
+TEST_F(BankFile, EveryStatementSeesWhatAnotherProcessCommitted) {
+  bank::Database db;
+  ASSERT_TRUE(db.Open(path_, "", "rq7m;2kx"));
+  ASSERT_GE(ReservedOf(db, "0100002"), 0);
+  const int before = ReservedOf(db, "0100003");
+  ASSERT_LT(before, 7);
+  auto other_process = [&](const std::string& statement) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bank::Database other;
+      const bool ok = other.Open(path_, "", "rq7m;2kx") && other.ExecuteSql(statement);
+      _exit(ok ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  };
+  ASSERT_TRUE(other_process("update test set reserved=7 where id='0100002'"));
+  EXPECT_EQ(ReservedOf(db, "0100002"), 7);
+  // Let the file's times grow old, read once more, then change it again.
+  std::this_thread::sleep_for(std::chrono::milliseconds(3100));
+  EXPECT_EQ(ReservedOf(db, "0100003"), before);
+  EXPECT_EQ(ReservedOf(db, "0100003"), before);
+  ASSERT_TRUE(other_process("update test set reserved=9 where id='0100003'"));
+  EXPECT_EQ(ReservedOf(db, "0100003"), 9);
+  // This connection's own update lands beside the other's, not over it.
+  ASSERT_TRUE(db.ExecuteSql("update test set reserved=1 where id='0100004'"));
+  bank::Database fresh;
+  ASSERT_TRUE(fresh.Open(path_, "", "rq7m;2kx", true));
+  EXPECT_EQ(ReservedOf(fresh, "0100002"), 7);
+  EXPECT_EQ(ReservedOf(fresh, "0100003"), 9);
+  EXPECT_EQ(ReservedOf(fresh, "0100004"), 1);
+}
+
+// A path that GBK cannot hold reaches the file system unchanged.
+TEST_F(BankFile, OpensAPathOutsideGbk) {
+  const std::filesystem::path folder = dir_.path() / "łukasz-Çağ";
+  std::filesystem::create_directory(folder);
+  const std::filesystem::path moved = folder / "exam.sys";
+  std::filesystem::copy_file(path_, moved);
+  bank::Database db;
+  ASSERT_TRUE(db.OpenPath(moved.string(), "rq7m;2kx")) << db.last_error();
+  EXPECT_GE(ReservedOf(db, "0100002"), 0);
+  // The GBK form of the same path is not that file.
+  EXPECT_FALSE(db.Open(text::Utf8ToGbk(moved.string()), "", "rq7m;2kx"));
 }
 
 TEST(BankSchema, WrittenTablesHaveTheShippedColumnsAndSizes) {

@@ -163,13 +163,14 @@ class ProgramTest : public ::testing::Test {
     log_ = dir_ / "events.log";
   }
 
-  std::unique_ptr<Child> Launch() {
+  std::unique_ptr<Child> Launch() { return Launch(program_); }
+  std::unique_ptr<Child> Launch(const fs::path& program) {
     std::vector<std::string> env = server_->Environment();
     env.push_back("QT_QPA_PLATFORM=xcb");
     env.push_back("EXAMORA_EVENT_LOG=" + log_.string());
     std::error_code ignored;
     fs::remove(log_, ignored);
-    return std::make_unique<Child>(std::vector<std::string>{program_.string()}, env,
+    return std::make_unique<Child>(std::vector<std::string>{program.string()}, env,
                                    dir_ / "output.txt");
   }
 
@@ -360,6 +361,77 @@ TEST_F(ProgramTest, ALaterStartKeepsTheBankAndShowsPictureQuestions) {
   X("xdotool key Escape");
   EXPECT_EQ(program->Wait(20), std::optional<int>(0));
   EXPECT_EQ(ReadText(bank), kept);  // a paper dropped by Esc writes nothing
+}
+
+// A program folder whose name GBK cannot hold (an ordinary Polish or Turkish home folder): the
+// bank is written there, opened there, and a paper can be taken.
+TEST_F(ProgramTest, AFolderNameOutsideGbkWorks) {
+  const fs::path folder = dir_ / "łukasz Çağ";
+  fs::create_directory(folder);
+  const fs::path program = folder / "examora";
+  fs::copy_file(EXAMORA_PROGRAM, program);
+  std::unique_ptr<Child> running = Launch(program);
+  const std::string window = MainWindow();
+  ASSERT_FALSE(window.empty()) << ReadText(dir_ / "output.txt");
+  ASSERT_TRUE(AwaitLog("1 main - created 0", 1)) << ReadText(dir_ / "output.txt");
+  EXPECT_EQ(ReadText(folder / "exam.sys"), ReadText(EXAMORA_BANK_IMAGE_FILE));
+  Press("KP_8");
+  Press("KP_1");
+  EXPECT_TRUE(running->running()) << ReadText(dir_ / "output.txt");
+  X("xdotool windowfocus --sync " + window);
+  X("xdotool key Escape");
+  EXPECT_EQ(running->Wait(20), std::optional<int>(0)) << ReadText(dir_ / "output.txt");
+}
+
+// Another program changes the counters while the trainer runs (the README's way of clearing
+// progress, a school's tool): the next paper and its write-back see the file as it is now.
+TEST_F(ProgramTest, ChangesByAnotherProgramCountFromTheNextPaper) {
+  const fs::path bank = dir_ / "exam.sys";
+  fs::copy_file(EXAMORA_BANK_IMAGE_FILE, bank);
+  std::unique_ptr<Child> program = Launch();
+  const std::string window = MainWindow();
+  ASSERT_FALSE(window.empty()) << ReadText(dir_ / "output.txt");
+  ASSERT_TRUE(AwaitLog("1 main - created 0", 1));
+  // A paper read while every counter is 0 (the trainer has read the bank by now).
+  Press("KP_8");
+
+  // Everything but the picture questions of 02 becomes mastered behind the trainer's back.
+  std::string statement = "update test set reserved=2 where left(id,2)<>'02'";
+  const std::vector<std::string> without_picture =
+      QuestionsWithoutPicture(fs::path(EXAMORA_SOURCE_DIR) / "assets/bank/02.txt");
+  for (const std::string& id : without_picture) statement += " or id='" + id + "'";
+  int status = -1;
+  RunCommand(std::string(EXAMORA_BANK_TOOL) + " sql " + ShellQuote(bank.string()) + " " +
+                 ShellQuote(statement),
+             &status);
+  ASSERT_EQ(status, 0);
+
+  // The next paper holds only what is left, and its hand-in leaves the others' counters alone.
+  Press("KP_8");
+  for (int i = 0; i < 100; ++i) {
+    Press("KP_1");
+    Press("KP_6");
+  }
+  const size_t done = Done();
+  X("xdotool key KP_9");
+  ASSERT_TRUE(AwaitLog("2 score - created 0", 1)) << ReadText(log_);
+  X("xdotool key space");
+  ASSERT_TRUE(AwaitDone(done + 1)) << ReadText(log_);
+  const std::set<std::string> mastered_meanwhile(without_picture.begin(), without_picture.end());
+  size_t raised = 0;
+  for (const auto& [id, counter] : ReadCounters(bank)) {
+    const bool left_open = id.substr(0, 2) == "02" && !mastered_meanwhile.count(id);
+    if (!left_open) {
+      EXPECT_EQ(counter.second, 2) << id << " was written from a stale read";
+    } else {
+      EXPECT_LE(counter.second, 1) << id;
+      raised += counter.second;
+    }
+  }
+  EXPECT_GE(raised, 1u);
+  X("xdotool windowfocus --sync " + window);
+  X("xdotool key Escape");
+  EXPECT_EQ(program->Wait(20), std::optional<int>(0));
 }
 
 }  // namespace

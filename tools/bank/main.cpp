@@ -118,7 +118,7 @@ std::string PasswordOption(std::vector<std::string>& args) {
 }
 
 bool OpenFile(bank::Database& db, const std::string& file, const std::string& password) {
-  if (!db.Open(text::Utf8ToGbk(file), "", text::Utf8ToGbk(password), false, true)) {
+  if (!db.OpenPath(file, text::Utf8ToGbk(password))) {
     std::cerr << "examora-bank: cannot open " << file << ": " << db.last_error() << "\n";
     return false;
   }

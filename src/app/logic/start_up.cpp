@@ -13,7 +13,9 @@ void Trainer::StartUp() {
   bank_path_ = bank::BankPath(setup_.program_dir);
   // A failed write is not reported by itself: the open below fails and says so.
   (void)bank::EnsureBankFile(bank_path_, setup_.bank_image);
-  if (!database_.Open(text::Utf8ToGbk(bank_path_), "", std::string(kBankPassword), false, true)) {
+  // The path goes to the file system as it is: a folder whose name GBK cannot hold (a Polish
+  // or Turkish home folder) must work as well as any other.
+  if (!database_.OpenPath(bank_path_, std::string(kBankPassword))) {
     host_.ShowMessageBox(ui::G("数据库丢失！"), ui::G("信息："), platform::MessageIcon::kNone);
     host_.ExitProcess(0);
     return;
