@@ -310,6 +310,8 @@ Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view n
     }
     next = LoadU32(&page[4]);
   }
+  // A catalog entry that points at page 0 gathers nothing.
+  if (def.size() < 63) return Corrupt("no table definition for " + Narrow(name));
   std::span<const uint8_t> d(def);
   TableDef t;
   t.name = std::u16string(name);

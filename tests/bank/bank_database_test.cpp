@@ -7,6 +7,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <thread>
 
 #include "bank/database.h"
@@ -332,6 +334,125 @@ TEST_F(Batches, AFailedStatementInABatchLeavesTheOthersStanding) {
   EXPECT_TRUE(batch.Finish());
   EXPECT_EQ(ReservedOf("0100001"), 2);
   EXPECT_EQ(ReservedOf("0100004"), 2);
+}
+
+// --- the N-th write or flush fails: every statement that reported success is in the file,
+// and the file reads whole when it is opened again ---
+
+struct SweepResult {
+  bool failure_happened = false;
+  std::vector<bool> succeeded;  // per statement
+  std::string bytes;            // the file afterwards
+};
+
+// Runs `statements` (in one batch when `batch`) on a bank whose write or flush number `n`
+// fails (`syncs` says which).
+SweepResult RunWithFault(const std::vector<std::string>& statements, int n, bool syncs,
+                         bool batch) {
+  testing_support::FaultFile::Log log;
+  (syncs ? log.fail_sync_at : log.fail_write_at) = n;
+  SweepResult result;
+  {
+    bank::Database db;
+    EXPECT_TRUE(db.OpenFile(testing_support::FaultFile::Over(log, testing_support::BankImage(5)),
+                            "pw"));
+    std::optional<bank::Database::Batch> group;
+    if (batch) group.emplace(db);
+    for (const std::string& statement : statements) {
+      result.succeeded.push_back(db.ExecuteSql(statement));
+    }
+    if (group) (void)group->Finish();
+  }
+  result.failure_happened = (syncs ? log.syncs : log.writes) >= n;
+  result.bytes = log.bytes;
+  return result;
+}
+
+std::map<std::string, int> Counters(const std::string& bytes) {
+  std::map<std::string, int> out;
+  bank::Database db;
+  if (!db.OpenFile(std::make_unique<jet::MemFile>(bytes), "pw")) {
+    ADD_FAILURE() << "the file does not read whole any more: " << db.last_error();
+    return out;
+  }
+  const int32_t h = db.OpenTable("select * from test");
+  for (; !db.IsEOF(h); db.MoveNext(h)) {
+    out[db.ReadColByName(h, "id").bytes] = static_cast<int>(db.ReadColByName(h, "reserved").integer);
+  }
+  db.CloseTable(h);
+  return out;
+}
+
+TEST(FaultSweep, AHandInWhoseNthWriteOrFlushFails) {
+  const auto image = testing_support::BankImage(5);
+  const std::map<std::string, int> before = Counters(std::string(image.begin(), image.end()));
+  // A hand-in: one update per question, in one batch.
+  std::vector<std::pair<std::string, int>> changes;
+  int k = 0;
+  for (const auto& [id, counter] : before) changes.push_back({id, (counter + 1 + k++) % 5});
+  std::vector<std::string> statements;
+  for (const auto& [id, value] : changes) {
+    statements.push_back("update test set reserved=" + std::to_string(value) + " where id='" +
+                         id + "'");
+  }
+  for (bool syncs : {false, true}) {
+    for (bool batch : {true, false}) {
+      int n = 1;
+      for (;; ++n) {
+        const SweepResult r = RunWithFault(statements, n, syncs, batch);
+        if (!r.failure_happened) break;
+        const auto after = Counters(r.bytes);
+        int failed = 0;
+        for (size_t i = 0; i < changes.size(); ++i) {
+          const auto& [id, value] = changes[i];
+          if (r.succeeded[i]) {
+            EXPECT_EQ(after.at(id), value) << id << " reported done, fault at " << n;
+          } else {
+            ++failed;
+            EXPECT_TRUE(after.at(id) == value || after.at(id) == before.at(id)) << id;
+          }
+        }
+        // A failed write fails its one statement and no other; a flush deferred to the end of
+        // a batch fails no statement (the batch's Finish reports it).
+        if (!syncs || !batch) {
+          EXPECT_EQ(failed, 1) << "fault at " << (syncs ? "flush " : "write ") << n;
+        }
+      }
+      EXPECT_GT(n, syncs && batch ? 1 : static_cast<int>(changes.size()))
+          << "the sweep reached every " << (syncs ? "flush" : "write");
+    }
+  }
+}
+
+TEST(FaultSweep, ClearingAllCountersWhoseNthWriteFails) {
+  const auto image = testing_support::BankImage(40);
+  const std::map<std::string, int> before = Counters(std::string(image.begin(), image.end()));
+  int nonzero = 0;
+  for (const auto& [id, counter] : before) nonzero += counter != 0;
+  ASSERT_GT(nonzero, 20);
+  int n = 1;
+  for (;; ++n) {
+    testing_support::FaultFile::Log log;
+    log.fail_write_at = n;
+    bool ok = false;
+    {
+      bank::Database db;
+      ASSERT_TRUE(db.OpenFile(testing_support::FaultFile::Over(log, image), "pw"));
+      ok = db.ExecuteSql("update test set reserved=0");
+    }
+    const auto after = Counters(log.bytes);
+    ASSERT_EQ(after.size(), before.size());
+    if (log.writes < n) {
+      EXPECT_TRUE(ok);
+      for (const auto& [id, counter] : after) EXPECT_EQ(counter, 0) << id;
+      break;
+    }
+    EXPECT_FALSE(ok) << "a failed write is never reported as success (write " << n << ")";
+    for (const auto& [id, counter] : after) {
+      EXPECT_TRUE(counter == 0 || counter == before.at(id)) << id << " holds " << counter;
+    }
+  }
+  EXPECT_GT(n, 2) << "the statement writes more than one page";
 }
 
 TEST(BankValues, TextsBecomeGbkWithQuestionMarks) {

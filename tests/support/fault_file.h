@@ -1,5 +1,7 @@
-// A jet::File in memory that counts its flushes and can be told to fail them, or its writes,
-// for tests of what the layers above make of a disk that lets them down.
+// A jet::File in memory that counts its flushes and can be told to fail them, or its writes
+// (all of them, or only the N-th), for tests of what the layers above make of a disk that lets
+// them down. Its bytes stay in the log, so a test can open them again after the database is
+// gone, as after a restart.
 #pragma once
 
 #include <memory>
@@ -18,7 +20,9 @@ class FaultFile : public jet::File {
     int writes = 0;  // writes asked for, failed ones included
     bool fail_syncs = false;
     bool fail_writes = false;
-    std::string bytes;  // the content the file starts with
+    int fail_write_at = 0;  // the write with this number (1-based) fails; 0 for none
+    int fail_sync_at = 0;   // the same for flushes
+    std::string bytes;      // the content: what the file starts with, then every write made
   };
 
   explicit FaultFile(Log& log) : log_(log), mem_(log.bytes) {}
@@ -32,13 +36,20 @@ class FaultFile : public jet::File {
   }
   base::Result<void> WriteAt(uint64_t offset, std::span<const uint8_t> data) override {
     ++log_.writes;
-    if (log_.fail_writes) return base::MakeError(base::ErrorCode::kIo, "write refused");
-    return mem_.WriteAt(offset, data);
+    if (log_.fail_writes || log_.writes == log_.fail_write_at) {
+      return base::MakeError(base::ErrorCode::kIo, "write refused");
+    }
+    EXAMORA_TRY(mem_.WriteAt(offset, data));
+    log_.bytes.replace(offset, data.size(), reinterpret_cast<const char*>(data.data()),
+                       data.size());
+    return base::Ok();
   }
   uint64_t Size() const override { return mem_.Size(); }
   base::Result<void> Sync() override {
     ++log_.syncs;
-    if (log_.fail_syncs) return base::MakeError(base::ErrorCode::kIo, "sync refused");
+    if (log_.fail_syncs || log_.syncs == log_.fail_sync_at) {
+      return base::MakeError(base::ErrorCode::kIo, "sync refused");
+    }
     return base::Ok();
   }
   bool writable() const override { return true; }

@@ -14,6 +14,10 @@
 #include "jet/database.h"
 #include "jet/index_pages.h"
 #include "sheet.h"
+#include "exam/context.h"
+#include "exam/progress.h"
+#include "platform/fake/fake_host.h"
+#include "ui/windows.h"
 #include "source.h"
 #include "support/process.h"
 #include "text/gbk.h"
@@ -200,6 +204,26 @@ TEST(BankImage, ContactSheetShowsEveryPictureWithItsQuestion) {
   ASSERT_NE(h, 0);
   ASSERT_FALSE(db.IsEOF(h));
   EXPECT_EQ(decoded.toStdString(), bank::Decipher(db.ReadColByName(h, "pic").bytes)) << id;
+}
+
+// What a learner of each class sees in the progress line of a fresh bank: the whole bank of
+// the class, nothing mastered yet.
+TEST(BankImage, ProgressLinesOfAFreshBank) {
+  bank::Database db;
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8", true)) << db.last_error();
+  platform::FakeHost host;
+  ui::MainWindow main;
+  ui::ScoreWindow score;
+  exam::Context ctx(main, score, db, host, exam::Pictures{"P", "R", "W"});
+  for (const auto& [licence_class, line] : std::vector<std::pair<std::string, std::string>>{
+           {"C1C2C3C4", "共1319题，已记住0题，尚余1319题，及格率0%"},
+           {"A1A3B1", "共1378题，已记住0题，尚余1378题，及格率0%"},
+           {"A2B2", "共1389题，已记住0题，尚余1389题，及格率0%"},
+           {"M", "共1370题，已记住0题，尚余1370题，及格率0%"},
+           {"DEF", "共800题，已记住0题，尚余800题，及格率0%"}}) {
+    ASSERT_TRUE(exam::ShowProgressStatistics(ctx, licence_class).ok()) << licence_class;
+    EXPECT_EQ(text::GbkToUtf8(main.及格率标签.caption()), line) << licence_class;
+  }
 }
 
 TEST(BankImage, TwoBuildsGiveTheSameBytes) {
