@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/logic/bank_folder.h"
 #include "app/logic/trainer.h"
 #include "app/system_keys.h"
 #include "art_resources.h"
@@ -41,6 +45,16 @@ int main(int argc, char** argv) {
   app::Setup setup;
   const QByteArray dir = QCoreApplication::applicationDirPath().toUtf8();
   setup.program_dir.assign(dir.constData(), static_cast<size_t>(dir.size()));
+#ifdef EXAMORA_BANK_IN_USER_DATA
+  // The installed program: its folder is not the learner's to write, so the bank lives in the
+  // learner's data folder, made on first start. Without a home folder the program's own folder
+  // stays, where the start then reports the missing bank as always.
+  if (auto folder = app::UserBankFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::u8path(*folder), ignored);
+    setup.program_dir = *folder;
+  }
+#endif
   setup.bank_image = bank::BuiltinImage();
   setup.pictures.placeholder = Carried(ui::pictures::kPlaceholder);
   setup.pictures.right_mark = Carried(ui::pictures::kRightMark);
