@@ -168,6 +168,8 @@ class ProgramTest : public ::testing::Test {
     std::vector<std::string> env = server_->Environment();
     env.push_back("QT_QPA_PLATFORM=xcb");
     env.push_back("EXAMORA_EVENT_LOG=" + log_.string());
+    // The trainer opens the maker's page at every start: no browser in the tests.
+    env.push_back("BROWSER=true");
     std::error_code ignored;
     fs::remove(log_, ignored);
     return std::make_unique<Child>(std::vector<std::string>{program.string()}, env,
