@@ -21,11 +21,12 @@
 
 #include "base/result.h"
 #include "jet/file.h"
+#include "jet/format.h"
 #include "jet/types.h"
 
 namespace jet {
 
-inline constexpr size_t kPageSize = 4096;
+inline constexpr size_t kPageSize = format::kPageSize;
 
 struct Column {
   std::u16string name;

@@ -10,6 +10,7 @@
 
 #include "jet/bytes.h"
 #include "jet/database.h"
+#include "jet/format.h"
 
 namespace jet {
 namespace {
@@ -79,14 +80,16 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
     auto it = pages.find(u.row.page);
     if (it == pages.end()) {
       EXAMORA_ASSIGN_OR_RETURN(auto page, Page(u.row.page));
-      if (page[0] != 0x01 || LoadU32(&page[4]) != table.tdef_page) {
+      if (page[0] != format::kDataPage ||
+          LoadU32(&page[format::kPageOwnerOffset]) != table.tdef_page) {
         return MakeError(ErrorCode::kNotFound, "row is not in this table");
       }
       it = pages.emplace(u.row.page, std::vector<uint8_t>(page.begin(), page.end())).first;
     }
     std::vector<uint8_t>& page = it->second;
     EXAMORA_ASSIGN_OR_RETURN(auto row, RowBytes(page, u.row.row));
-    if (LoadU16(&page[14 + 2 * size_t{u.row.row}]) & 0x4000) {
+    if (LoadU16(&page[format::kDataPageHeader + 2 * size_t{u.row.row}]) &
+        format::kRowDeletedOrPointer) {
       return MakeError(ErrorCode::kNotFound, "row is deleted or moved");
     }
     const size_t row_start = static_cast<size_t>(row.data() - page.data());

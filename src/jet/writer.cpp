@@ -22,6 +22,7 @@
 #include <string>
 #include <variant>
 
+#include "jet/names.h"
 #include "jet/writer_internal.h"
 
 namespace jet {
@@ -81,14 +82,6 @@ struct PlannedTable {
   DefinitionValues values;
 };
 
-std::u16string Fold(std::u16string_view s) {
-  std::u16string out(s);
-  for (char16_t& c : out) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-  }
-  return out;
-}
-
 std::u16string Ascii16(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
 // Names follow Jet's rules: 1..64 characters, no leading space, no control characters and
@@ -143,7 +136,7 @@ Result<std::vector<IndexLayout>> PlanIndexes(const WriterTable& table, const Tab
   for (const WriterIndex& index : table.indexes) {
     const std::string what = where + ": index name \"" + index.name + "\"";
     EXAMORA_ASSIGN_OR_RETURN(std::u16string name, CheckName(index.name, what));
-    if (!names.insert(Fold(name)).second) {
+    if (!names.insert(FoldedName(name)).second) {
       return MakeError(ErrorCode::kInvalid, where + ": two indexes named " + index.name);
     }
     const std::string here = where + ", index " + index.name;
@@ -158,7 +151,7 @@ Result<std::vector<IndexLayout>> PlanIndexes(const WriterTable& table, const Tab
                                Utf8ToUtf16(column_name, here + ": column name"));
       const auto column =
           std::find_if(layout.columns.begin(), layout.columns.end(),
-                       [&](const ColumnLayout& c) { return Fold(c.name) == Fold(wanted); });
+                       [&](const ColumnLayout& c) { return FoldedName(c.name) == FoldedName(wanted); });
       if (column == layout.columns.end()) {
         return MakeError(ErrorCode::kInvalid, here + ": no column " + column_name);
       }
@@ -201,7 +194,7 @@ Result<PlannedTable> PlanUserTable(const WriterTable& table) {
   for (const WriterColumn& column : table.columns) {
     const std::string what = where + ": column name \"" + column.name + "\"";
     EXAMORA_ASSIGN_OR_RETURN(std::u16string column_name, CheckName(column.name, what));
-    if (!seen.insert(Fold(column_name)).second) {
+    if (!seen.insert(FoldedName(column_name)).second) {
       return MakeError(ErrorCode::kInvalid, where + ": two columns named " + column.name);
     }
     if (!IsWritableType(column.type)) {
@@ -497,10 +490,10 @@ base::Result<std::vector<uint8_t>> WriteDatabase(const std::vector<WriterTable>&
   std::vector<PlannedTable> planned = SystemTables();
   const size_t system_count = planned.size();
   std::set<std::u16string> names;
-  for (const char* name : kSystemTableNames) names.insert(Fold(Ascii16(name)));
+  for (const char* name : kSystemTableNames) names.insert(FoldedName(Ascii16(name)));
   for (const WriterTable& table : tables) {
     EXAMORA_ASSIGN_OR_RETURN(PlannedTable user, PlanUserTable(table));
-    if (!names.insert(Fold(user.layout.name)).second) {
+    if (!names.insert(FoldedName(user.layout.name)).second) {
       return MakeError(ErrorCode::kInvalid,
                        "two tables named " + table.name + " (or one named like a system table)");
     }

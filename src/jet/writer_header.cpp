@@ -30,16 +30,16 @@ namespace jet::writer_internal {
 
 namespace {
 
-constexpr size_t kMaskedStart = 0x18;
-constexpr size_t kMaskedSize = 128;
-constexpr uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
+using format::kHeaderKey;
+using format::kMaskedSize;
+using format::kMaskedStart;
 constexpr uint8_t kRegionStart[24] = {0x00, 0x01, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00,
                                       0x02, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00,
                                       0x04, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00};
 constexpr uint16_t kCodePage = 1252;
 constexpr uint16_t kGeneralSortOrder = 0x0409;
 constexpr uint32_t kUnknownCounter = 0x261C;  // as in a database Jet created itself
-constexpr size_t kPasswordField = 40;
+constexpr size_t kPasswordField = format::kPasswordBytes;
 
 }  // namespace
 
@@ -47,13 +47,13 @@ void EncodeHeaderPage(std::u16string_view password, double creation_date, uint8_
   assert(password.size() <= kPasswordField / 2);
   std::memset(page, 0, kPageSize);
   page[1] = 0x01;
-  std::memcpy(page + 0x04, "Standard Jet DB", 16);
-  StoreU32(page + 0x14, 1);
+  std::memcpy(page + format::kSignatureOffset, "Standard Jet DB", 16);
+  StoreU32(page + format::kVersionOffset, 1);
 
   uint8_t* region = page + kMaskedStart;
   std::memcpy(region, kRegionStart, sizeof kRegionStart);
-  StoreU16(page + 0x3C, kCodePage);
-  StoreU32(page + 0x3E, 0);
+  StoreU16(page + format::kCodePageOffset, kCodePage);
+  StoreU32(page + format::kDatabaseKeyOffset, 0);
   // The caller keeps the date in [0, 2^31): the mask is its whole part as an int32.
   const auto day = static_cast<uint32_t>(static_cast<int32_t>(std::trunc(creation_date)));
   uint8_t mask[4];
@@ -61,11 +61,11 @@ void EncodeHeaderPage(std::u16string_view password, double creation_date, uint8_
   uint8_t field[kPasswordField] = {};
   for (size_t i = 0; i < password.size(); ++i) StoreU16(field + 2 * i, password[i]);
   for (size_t i = 0; i < kPasswordField; ++i) {
-    page[0x42 + i] = static_cast<uint8_t>(field[i] ^ mask[i % 4]);
+    page[format::kPasswordOffset + i] = static_cast<uint8_t>(field[i] ^ mask[i % 4]);
   }
   StoreU32(page + 0x6A, kUnknownCounter);
-  StoreU16(page + 0x6E, kGeneralSortOrder);
-  StoreF64(page + 0x72, creation_date);
+  StoreU16(page + format::kSortOrderOffset, kGeneralSortOrder);
+  StoreF64(page + format::kCreationDateOffset, creation_date);
   base::Rc4(std::span<const uint8_t>(kHeaderKey)).Apply(std::span<uint8_t>(region, kMaskedSize));
 
   StoreU32(page + 0x98, 0x654);

@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "base/result.h"
+#include "jet/format.h"
 #include "jet/types.h"
 
 namespace jet::writer_internal {
 
 using base::Result;
 
-inline constexpr size_t kPageSize = 4096;
+inline constexpr size_t kPageSize = format::kPageSize;
 // Jet 4 files stop at 2 GB; page numbers also have to fit the 24 bits of a row pointer.
 inline constexpr uint32_t kMaxPages = 524288;
 // The largest row a data page takes: 4096 minus the 14-byte header and one offset entry.
@@ -28,16 +29,15 @@ inline constexpr size_t kMaxPageRow = kPageSize - 14 - 2;
 inline constexpr size_t kMaxTableRow = 4060;
 // Rows per data page: the row number of a row pointer is one byte.
 inline constexpr size_t kMaxRowsPerPage = 255;
-// Bytes 4..7 of a long-value page: "LVAL".
-inline constexpr uint32_t kLongValueOwner = 0x4C41564Cu;
+using format::kLongValueOwner;
 // Constant Jet stores in every definition and column entry (DO NOT CHANGE: on disk).
 inline constexpr uint32_t kDefinitionMagic = 1625;
 // Every usage map row is this long: a type-0 map with a 64-byte bitmap (512 pages), or a
 // type-1 map with 17 slots of bitmap pages.
-inline constexpr size_t kUsageMapRowSize = 69;
-inline constexpr size_t kInlineMapPages = 512;
-inline constexpr size_t kReferenceMapSlots = 17;
-inline constexpr size_t kReferenceMapPagesPerSlot = (kPageSize - 4) * 8;  // 32736
+using format::kInlineMapPages;
+using format::kReferenceMapPagesPerSlot;
+using format::kReferenceMapSlots;
+using format::kUsageMapRowSize;
 
 // A row pointer: page number in the upper 24 bits, row number in the low byte.
 constexpr uint32_t MakeRowPointer(uint32_t page, uint32_t row) { return page << 8 | row; }

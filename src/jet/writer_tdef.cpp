@@ -42,12 +42,12 @@ namespace jet::writer_internal {
 
 namespace {
 
-constexpr size_t kHeaderSize = 63;
-constexpr size_t kColumnEntrySize = 25;
-constexpr size_t kContinuationHeader = 8;
+using format::kColumnEntrySize;
+using format::kContinuationHeader;
+using format::kDefinitionHeader;
+using format::kLogicalIndexSize;
+using format::kRealIndexSize;
 constexpr uint16_t kGeneralSortOrder = 0x0409;
-constexpr size_t kRealIndexSize = 52;
-constexpr size_t kLogicalIndexSize = 28;
 // Constants of the index definitions (DO NOT CHANGE: on disk).
 constexpr uint32_t kRealIndexMagic = 1923;
 constexpr uint8_t kAscending = 1;
@@ -181,7 +181,7 @@ std::vector<uint8_t> EncodeDefinition(const TableLayout& layout, const Definitio
   b.U32(index_count);  // real indexes
   b.U32(values.owned_map);
   b.U32(values.free_map);
-  assert(b.size() == kHeaderSize);
+  assert(b.size() == kDefinitionHeader);
   // Index values are only known once the rows are placed; until then they count as zero.
   auto index_values = [&](size_t i) {
     return i < values.indexes.size() ? values.indexes[i] : IndexValues{};
