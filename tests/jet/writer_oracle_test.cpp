@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <variant>
 
 #include "jet/writer.h"
 #include "jet/writer_internal.h"
-#include "support/json.h"
 #include "support/process.h"
 
 namespace {
@@ -18,7 +18,7 @@ namespace {
 using jet::CellValue;
 using jet::ColumnType;
 using jet::WriterTable;
-using testing_support::Json;
+using Json = nlohmann::json;
 using testing_support::RunCommand;
 using testing_support::ShellQuote;
 using testing_support::Split;
@@ -109,9 +109,9 @@ class WriterOracleTest : public ::testing::Test {
     if (system) command += " --system";
     const std::string out = RunCommand(command, &status);
     EXPECT_EQ(status, 0) << command;
-    auto json = testing_support::ParseJson(out);
-    EXPECT_TRUE(json.has_value()) << "unparsable dump of " << path;
-    return json.value_or(Json{});
+    Json json = Json::parse(out, nullptr, /*allow_exceptions=*/false);
+    EXPECT_FALSE(json.is_discarded()) << "unparsable dump of " << path;
+    return json.is_discarded() ? Json{} : json;
   }
 
   // How mdb-export prints `value` (empty texts come out as null there).
@@ -158,16 +158,16 @@ class WriterOracleTest : public ::testing::Test {
           if constexpr (std::is_same_v<V, std::monostate>) {
             EXPECT_TRUE(cell.is_null()) << where;
           } else if constexpr (std::is_same_v<V, bool>) {
-            EXPECT_EQ(cell.kind, Json::Kind::kBool) << where;
-            EXPECT_EQ(cell.boolean, v) << where;
+            ASSERT_TRUE(cell.is_boolean()) << where;
+            EXPECT_EQ(cell.get<bool>(), v) << where;
           } else if constexpr (std::is_same_v<V, std::u16string>) {
-            EXPECT_EQ(cell.kind, Json::Kind::kString) << where;
-            EXPECT_EQ(cell.text, Utf8(v)) << where;
+            ASSERT_TRUE(cell.is_string()) << where;
+            EXPECT_EQ(cell.get<std::string>(), Utf8(v)) << where;
           } else if constexpr (std::is_same_v<V, std::vector<uint8_t>>) {
-            EXPECT_EQ(cell.text, Hex(v, false)) << where;
+            EXPECT_EQ(cell, Hex(v, false)) << where;
           } else {
-            EXPECT_EQ(cell.kind, Json::Kind::kNumber) << where;
-            EXPECT_EQ(cell.number, static_cast<double>(v)) << where << ": " << cell.text;
+            ASSERT_TRUE(cell.is_number()) << where;
+            EXPECT_EQ(cell.get<double>(), static_cast<double>(v)) << where << ": " << cell.dump();
           }
         },
         value);
@@ -187,13 +187,13 @@ class WriterOracleTest : public ::testing::Test {
     }
     if (!HaveNodeOracle()) return;
     const Json dump = Dump(path, password);
-    const Json& t = dump["tables"][table.name];
-    ASSERT_EQ(t["rows"].size(), table.rows.size()) << "mdb-reader " << table.name;
-    EXPECT_EQ(t["rowCount"].number, static_cast<double>(table.rows.size()));
+    const Json& t = dump.at("tables").at(table.name);
+    ASSERT_EQ(t.at("rows").size(), table.rows.size()) << "mdb-reader " << table.name;
+    EXPECT_EQ(t.at("rowCount"), table.rows.size());
     for (size_t r = 0; r < table.rows.size(); ++r) {
       for (size_t c = 0; c < table.columns.size(); ++c) {
         ExpectDumped(
-            table.rows[r][c], t["rows"][r][table.columns[c].name],
+            table.rows[r][c], t.at("rows").at(r).at(table.columns[c].name),
             "mdb-reader " + table.name + " row " + std::to_string(r) + " " + table.columns[c].name);
       }
     }
@@ -291,14 +291,14 @@ TEST_F(WriterOracleTest, DatesAndShortBinaryRoundTrip) {
                                 "2000-01-01 18:00:00," + Hex(std::vector<uint8_t>(510, 0x5A), true),
                                 "1900-01-01 06:00:00,"}));
   if (!HaveNodeOracle()) GTEST_SKIP() << "mdb-reader not installed";
-  const Json rows = Dump(path)["tables"]["Dates"]["rows"];
+  const Json rows = Dump(path).at("tables").at("Dates").at("rows");
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(rows[0]["when"].text, "2023-03-15T12:00:00.000Z");
-  EXPECT_EQ(rows[0]["raw"].text, "deadbeef");
-  EXPECT_EQ(rows[1]["when"].text, "2000-01-01T18:00:00.000Z");
-  EXPECT_EQ(rows[1]["raw"].text, Hex(std::vector<uint8_t>(510, 0x5A), false));
-  EXPECT_EQ(rows[2]["when"].text, "1900-01-01T06:00:00.000Z");
-  EXPECT_TRUE(rows[2]["raw"].is_null());
+  EXPECT_EQ(rows.at(0).at("when"), "2023-03-15T12:00:00.000Z");
+  EXPECT_EQ(rows.at(0).at("raw"), "deadbeef");
+  EXPECT_EQ(rows.at(1).at("when"), "2000-01-01T18:00:00.000Z");
+  EXPECT_EQ(rows.at(1).at("raw"), Hex(std::vector<uint8_t>(510, 0x5A), false));
+  EXPECT_EQ(rows.at(2).at("when"), "1900-01-01T06:00:00.000Z");
+  EXPECT_TRUE(rows.at(2).at("raw").is_null());
 }
 
 TEST_F(WriterOracleTest, SchemaShowsTypesSizesAndTheCatalog) {
@@ -341,8 +341,8 @@ TEST_F(WriterOracleTest, ManyTablesAreListedInTheOrderGiven) {
   }
   if (!HaveNodeOracle()) GTEST_SKIP() << "mdb-reader not installed";
   const Json dump = Dump(path);
-  ASSERT_EQ(dump["order"].size(), names.size());
-  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(dump["order"][i].text, names[i]);
+  ASSERT_EQ(dump.at("order").size(), names.size());
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(dump.at("order").at(i), names[i]);
   ExpectBothReadersSee(path, tables[7]);
 }
 
@@ -431,11 +431,11 @@ TEST_F(WriterOracleTest, PasswordIsReadBackByMdbReader) {
     const std::string path = Write({table}, options, "pw" + std::to_string(n++) + ".mdb");
     const Json dump = Dump(path, Utf8(c.password));
     if (c.password.empty()) {
-      EXPECT_TRUE(dump["password"].is_null());
+      EXPECT_TRUE(dump.at("password").is_null());
     } else {
-      EXPECT_EQ(dump["password"].text, Utf8(c.password));
+      EXPECT_EQ(dump.at("password"), Utf8(c.password));
     }
-    EXPECT_EQ(dump["tables"]["T"]["rows"][0]["v"].number, 42);
+    EXPECT_EQ(dump.at("tables").at("T").at("rows").at(0).at("v"), 42);
     EXPECT_EQ(Export(path, "T").size(), 1u);
   }
 }

@@ -1,6 +1,5 @@
 #include "build.h"
 
-#include <QFile>
 #include <fstream>
 #include <map>
 
@@ -8,7 +7,6 @@
 #include "bank/extract.h"
 #include "bank/schema.h"
 #include "jet/writer.h"
-#include "raster.h"
 #include "text/gbk.h"
 
 namespace banksrc {
@@ -17,19 +15,8 @@ using base::ErrorCode;
 using base::MakeError;
 using base::Result;
 
-Result<std::string> RasterisePicture(const std::filesystem::path& svg) {
-  QFile file(QString::fromStdString(svg.string()));
-  if (!file.open(QIODevice::ReadOnly)) {
-    return MakeError(ErrorCode::kIo, "cannot read " + svg.string());
-  }
-  const QImage image = art::RenderSvg(file.readAll(), QSize(400, 400));
-  if (image.isNull()) return MakeError(ErrorCode::kInvalid, svg.string() + " is no valid SVG");
-  std::string bytes = art::EncodePicture(image);
-  if (bytes.empty()) return MakeError(ErrorCode::kInvalid, "cannot encode " + svg.string());
-  return bytes;
-}
-
-Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem::path& pictures) {
+Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem::path& pictures,
+                                        const RenderPicture& render) {
   auto u16 = [](const std::string& utf8) { return text::Utf8ToUtf16(utf8); };
   auto bytes = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
 
@@ -49,7 +36,7 @@ Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem:
     if (!q.picture.empty()) {
       auto it = rasters.find(q.picture);
       if (it == rasters.end()) {
-        EXAMORA_ASSIGN_OR_RETURN(std::string raster, RasterisePicture(pictures / q.picture));
+        EXAMORA_ASSIGN_OR_RETURN(std::string raster, render(pictures / q.picture));
         it = rasters.emplace(q.picture, std::move(raster)).first;
       }
       pic = bytes(bank::Encipher(it->second));

@@ -1,6 +1,7 @@
 #include "sheet.h"
 
-#include <QByteArray>
+#include <algorithm>
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -29,6 +30,24 @@ std::string Escape(const std::string& utf8) {
   return out;
 }
 
+std::string Base64(const std::string& bytes) {
+  static constexpr char kDigits[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  for (size_t i = 0; i < bytes.size(); i += 3) {
+    const size_t n = std::min<size_t>(3, bytes.size() - i);
+    uint32_t group = 0;
+    for (size_t k = 0; k < 3; ++k) {
+      group = group << 8 | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+    }
+    for (size_t k = 0; k < 4; ++k) {
+      out += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+    }
+  }
+  return out;
+}
+
 // The picture column holds a GIF for flat artwork and a JPEG for the rest.
 const char* MimeType(const std::string& picture) {
   if (picture.rfind("GIF8", 0) == 0) return "image/gif";
@@ -46,11 +65,9 @@ struct Card {
 };
 
 std::string RenderCard(const Card& c) {
-  const QByteArray base64 =
-      QByteArray(c.picture.data(), static_cast<qsizetype>(c.picture.size())).toBase64();
   std::string html = "<figure id=\"q" + Escape(c.id) + "\"><img alt=\"" + Escape(c.id) +
                      "\" src=\"data:" + MimeType(c.picture) + ";base64," +
-                     base64.toStdString() + "\"><figcaption><b>" + Escape(c.id) + "</b> <small>" +
+                     Base64(c.picture) + "\"><figcaption><b>" + Escape(c.id) + "</b> <small>" +
                      Escape(c.name) + "</small><p>" + Escape(c.question) + "</p><ol>";
   for (size_t i = 0; i < c.options.size(); ++i) {
     const char letter = static_cast<char>('A' + i);
