@@ -1,6 +1,15 @@
 // First start: the bank file appears complete or not at all, and an existing one is kept.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,7 +19,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#endif
+
 #include <filesystem>
+#include <optional>
 
 #include "bank/extract.h"
 #include "support/process.h"
@@ -20,6 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
+using testing_support::Utf8;
+using testing_support::Utf8Path;
 using testing_support::WriteBytes;
 
 std::string Image(size_t size) {
@@ -63,11 +77,46 @@ TEST(BankExtract, AnythingAtThePathIsLeftAlone) {
   fs::create_directory(folder);
   EXPECT_FALSE(*bank::EnsureBankFile(folder.string(), "image"));
   EXPECT_TRUE(fs::is_directory(folder));
+#ifndef _WIN32
   const fs::path link = dir / "dangling";
   fs::create_symlink(dir / "nowhere", link);
   EXPECT_FALSE(*bank::EnsureBankFile(link.string(), "image"));
   EXPECT_FALSE(fs::exists(dir / "nowhere"));
+#endif
 }
+
+// A folder named in Chinese: the UTF-8 path reaches the file system as those characters, not
+// as their bytes in some code page.
+TEST(BankExtract, WritesIntoAFolderWithAChineseName) {
+  TempDir dir;
+  // Built from UTF-8, whatever the code page.
+  const fs::path chinese = dir.path() / Utf8Path("驾驶 理论考试");
+  fs::create_directory(chinese);
+  const std::string path = bank::BankPath(Utf8(chinese));
+  EXPECT_EQ(path, Utf8(chinese / "exam.sys"));
+  const std::string image = Image(70000);
+  auto first = bank::EnsureBankFile(path, image);
+  ASSERT_TRUE(first) << first.error().message;
+  EXPECT_TRUE(*first);
+  auto bytes = ReadBytes(chinese / "exam.sys");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), image);
+  EXPECT_EQ(EntriesIn(chinese), 1u) << "no temporary file is left behind";
+  EXPECT_EQ(EntriesIn(dir.path()), 1u) << "nothing lands beside the folder";
+  auto second = bank::EnsureBankFile(path, "other");
+  ASSERT_TRUE(second);
+  EXPECT_FALSE(*second);
+  EXPECT_EQ(fs::file_size(chinese / "exam.sys"), image.size());
+}
+
+TEST(BankExtract, AFolderThatIsNotThereIsAnError) {
+  TempDir dir;
+  const std::string path = bank::BankPath(Utf8(dir / "missing"));
+  auto r = bank::EnsureBankFile(path, "image");
+  EXPECT_FALSE(r);
+  EXPECT_EQ(EntriesIn(dir.path()), 0u);
+}
+
+#ifndef _WIN32
 
 TEST(BankExtract, AWriteCutShortLeavesNoFileAndTheNextStartSucceeds) {
   TempDir dir;
@@ -180,5 +229,141 @@ TEST(BankExtract, UnwritableFolderIsAnError) {
   EXPECT_FALSE(bank::EnsureBankFile((dir / "exam.sys").string(), "image"));
   fs::permissions(dir.path(), fs::perms::owner_all);
 }
+
+#else  // Windows
+
+// The program's folder as Qt gives it ('/', or a drive's root with or without its separator):
+// the bank path uses '\\' throughout and never doubles it.
+TEST(BankExtract, BankPathFollowsWindowsRules) {
+  EXPECT_EQ(bank::BankPath("C:/Program Files/Examora"), "C:\\Program Files\\Examora\\exam.sys");
+  EXPECT_EQ(bank::BankPath("C:\\Examora\\"), "C:\\Examora\\exam.sys");
+  EXPECT_EQ(bank::BankPath("D:/"), "D:\\exam.sys");
+  EXPECT_EQ(bank::BankPath("D:"), "D:\\exam.sys");
+  EXPECT_EQ(bank::BankPath("//server/share/examora"), "\\\\server\\share\\examora\\exam.sys");
+}
+
+// A drive's root with nothing above it to hold a temporary file. The drive is a free letter
+// given to a fresh folder (what "subst" does); where that cannot be had (Wine accepts the call
+// but does nothing), the root of the temporary folder's drive, if the bank may be put there.
+class DriveRoot {
+ public:
+  explicit DriveRoot(const fs::path& folder) {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t letter = L'Z'; letter >= L'D'; --letter) {
+      if (used & (1u << (letter - L'A'))) continue;
+      const std::wstring drive{letter, L':'};
+      if (!DefineDosDeviceW(0, drive.c_str(), folder.c_str())) continue;
+      if (GetFileAttributesW((drive + L"\\").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        mapped_ = drive;
+        root_ = drive;
+        return;
+      }
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, drive.c_str(),
+                       folder.c_str());
+    }
+    const std::wstring temp = fs::temp_directory_path().root_name().wstring();
+    if (temp.size() == 2 && temp[1] == L':' &&
+        GetFileAttributesW((temp + L"\\exam.sys").c_str()) == INVALID_FILE_ATTRIBUTES) {
+      root_ = temp;
+    }
+  }
+  ~DriveRoot() {
+    if (!mapped_.empty()) {
+      DefineDosDeviceW(DDD_REMOVE_DEFINITION, mapped_.c_str(), nullptr);
+    } else if (root_) {
+      DeleteFileW((*root_ + L"\\exam.sys").c_str());
+    }
+  }
+  DriveRoot(const DriveRoot&) = delete;
+  DriveRoot& operator=(const DriveRoot&) = delete;
+  // "X:", or nothing when no root can be used.
+  std::optional<std::string> drive() const {
+    if (!root_) return std::nullopt;
+    return std::string{static_cast<char>((*root_)[0]), ':'};
+  }
+
+ private:
+  std::wstring mapped_;
+  std::optional<std::wstring> root_;
+};
+
+TEST(BankExtract, WritesIntoADrivesRoot) {
+  TempDir dir;
+  DriveRoot root(dir.path());
+  if (!root.drive()) GTEST_SKIP() << "no drive root to write to";
+  const std::string drive = *root.drive();
+  for (const std::string& program_dir : {drive, drive + "/", drive + "\\"}) {
+    SCOPED_TRACE(program_dir);
+    const std::string path = bank::BankPath(program_dir);
+    ASSERT_EQ(path, drive + "\\exam.sys");
+    const std::string image = Image(50000);
+    auto first = bank::EnsureBankFile(path, image);
+    ASSERT_TRUE(first) << first.error().message;
+    EXPECT_TRUE(*first);
+    auto bytes = ReadBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), image);
+    auto second = bank::EnsureBankFile(path, "other");
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(*second);
+    EXPECT_EQ(fs::file_size(path), image.size());
+    // No temporary file stays in the root.
+    std::wstring pattern{static_cast<wchar_t>(drive[0]), L':', L'\\'};
+    pattern += L".exam-write-*";
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    ASSERT_TRUE(fs::remove(path));
+  }
+}
+
+// The tool's build and image verbs replace their OUT when it is a file; a folder is refused
+// and left as it was, and nothing temporary stays behind.
+TEST(BankExtract, ReplacingWritesOnlyFiles) {
+  TempDir dir;
+  const fs::path real = dir / "real.sys";
+  WriteBytes(real, {1, 2, 3});
+  ASSERT_TRUE(bank::WriteNewFile(real.string(), "new", /*replace=*/true));
+  auto bytes = ReadBytes(real);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
+  auto kept = bank::WriteNewFile(real.string(), "newer", /*replace=*/false);
+  ASSERT_FALSE(kept);
+  EXPECT_EQ(fs::file_size(real), 3u);
+  fs::create_directory(dir / "folder");
+  EXPECT_FALSE(bank::WriteNewFile((dir / "folder").string(), "x", true));
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
+  EXPECT_EQ(EntriesIn(dir.path()), 2u);
+}
+
+// A writer killed during a first start leaves its temporary file; the next start removes it,
+// but not the file of a writer still at work (it holds the file open without sharing) nor
+// files of other names.
+TEST(BankExtract, AStartRemovesWhatDeadWritersLeft) {
+  TempDir dir;
+  auto leftover = [&](const char* name) {
+    const fs::path p = dir / name;
+    WriteBytes(p, std::vector<uint8_t>(1000, 7));
+    return p;
+  };
+  const fs::path dead = leftover(".exam-write-dead01");
+  const fs::path busy = leftover(".exam-write-busy01");
+  const fs::path other = leftover(".other-file");
+  const HANDLE writer = CreateFileW(busy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  auto started = bank::EnsureBankFile((dir / "exam.sys").string(), "image");
+  CloseHandle(writer);
+  ASSERT_TRUE(started);
+  EXPECT_TRUE(*started);
+  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_TRUE(fs::exists(busy));
+  EXPECT_TRUE(fs::exists(other));
+  // Once its writer is gone, the next start (the bank exists by now) removes it too.
+  ASSERT_TRUE(bank::EnsureBankFile((dir / "exam.sys").string(), "image"));
+  EXPECT_FALSE(fs::exists(busy));
+  EXPECT_TRUE(fs::exists(other));
+}
+
+#endif
 
 }  // namespace

@@ -8,6 +8,13 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <process.h>  // _getpid
+#else
+#include <stdlib.h>  // mkdtemp
+#include <sys/wait.h>
+#endif
+
 namespace testing_support {
 
 // Runs `command` through the shell and returns its standard output; `status` gets the exit
@@ -23,7 +30,11 @@ inline std::string RunCommand(const std::string& command, int* status = nullptr)
   size_t n;
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
   int rc = pclose(pipe);
+#ifdef _WIN32
+  if (status) *status = rc;  // the command's exit code itself
+#else
   if (status) *status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+#endif
   return out;
 }
 
@@ -43,6 +54,16 @@ inline std::string ShellQuote(const std::string& s) {
   return out + "'";
 }
 
+// The program's paths are UTF-8 strings; std::filesystem takes narrow strings in the ANSI code
+// page on Windows, so paths with other characters go through these two.
+inline std::filesystem::path Utf8Path(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+inline std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
 inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -57,10 +78,19 @@ inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: the process id and a counter, and create_directory refuses a name in use.
+    static unsigned counter = 0;
+    const auto base = std::filesystem::temp_directory_path();
+    do {
+      path_ = base / ("examora-test-" + std::to_string(_getpid()) + "-" + std::to_string(counter++));
+    } while (!std::filesystem::create_directory(path_));
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "examora-test-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     path_ = mkdtemp(buffer.data());
+#endif
   }
   ~TempDir() {
     std::error_code ignored;
