@@ -21,7 +21,7 @@ Result<std::unique_ptr<PictureRenderer>> PictureRenderer::Load() {
   const std::string file = std::string(kModuleName) + module::kSuffix;
   std::string why;
   for (const std::filesystem::path& path :
-       {folder / file, folder.parent_path() / "lib" / "examora" / file}) {
+       {folder / file, folder.parent_path() / "libexec" / "examora" / file}) {
     std::string reason;
     void* loaded = module::Load(path, &reason);
     if (!loaded) {

@@ -1,5 +1,5 @@
 // The picture renderer as `build` uses it: loads the renderer module (render_module.h) from the
-// program's own folder, or from ../lib/examora beside it for an installed program, and turns
+// program's own folder, or from ../libexec/examora beside it for an installed program, and turns
 // SVG sources into the pictures the bank ships.
 #pragma once
 
