@@ -90,6 +90,54 @@ TEST_F(Program, FirstStartWritesTheBankAndComesUpIdle) {
   EXPECT_EQ(host.opened_addresses, std::vector<std::string>{std::string(app::kMakerWebAddress)});
 }
 
+// Puts each property change of a window into the fake host's call list, so that the list shows
+// host calls and screen changes in the order they happened.
+class ChangesIntoCalls : public ui::ControlObserver {
+ public:
+  explicit ChangesIntoCalls(FakeHost& host) : host_(host) {}
+  void ControlChanged(const ui::Control& control, ui::Property property) override {
+    std::string line = std::string(control.name()) + " " + ui::PropertyName(property);
+    if (property == ui::Property::kCaption) {
+      line += "=" + static_cast<const ui::CaptionedControl&>(control).caption();
+    }
+    host_.calls.push_back(line);
+  }
+
+ private:
+  FakeHost& host_;
+};
+
+TEST_F(Program, StartUpRunsItsStepsInOrder) {
+  host.numlock_state = 0;
+  trainer = std::make_unique<app::Trainer>(
+      host, app::Setup{dir.path().string(), image, exam_testing::TestPictures()});
+  host.Attach(trainer.get());
+  ChangesIntoCalls changes(host);
+  trainer->main_window().set_observer(&changes);
+  host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kPositionChanged});
+  host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kCreated});
+  host.RunPosted();
+  trainer->main_window().set_observer(nullptr);
+
+  std::vector<std::string> expected = {"图片框1 left", "图片框1 top"};
+  for (int id = 33001; id <= 33010; ++id) {
+    expected.push_back("RegisterHotKey " + std::to_string(id));
+  }
+  expected.push_back("TapNumLock");
+  // ResetToIdle: only what differs from the design is reported.
+  expected.push_back("题目 caption=" + G("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
+  for (const char* option : {"A", "B", "C", "D"}) {
+    expected.push_back(std::string(option) + " caption=");
+  }
+  for (const char* label : {"您的答案", "正确答案", "分数标签", "分标签", "共标签", "第标签"}) {
+    expected.push_back(std::string(label) + " caption=");
+  }
+  expected.push_back("StartThread");
+  expected.push_back("OpenWebAddress " + std::string(app::kMakerWebAddress));
+  expected.push_back("图片框3 picture");  // the placeholder, through the event loop
+  EXPECT_EQ(host.calls, expected);
+}
+
 TEST_F(Program, AnExistingBankIsNeverReplaced) {
   auto questions = FourOption("01", 12);
   questions[3].reserved = 1;  // progress of an earlier run

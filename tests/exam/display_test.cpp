@@ -142,6 +142,8 @@ TEST_F(Display, ScoreCountsRightAnswersOverTheWholePaper) {
   // An unanswered question scores only when its right key is empty too.
   ctx.paper.At(98)->right_key = "";
   EXPECT_EQ(exam::CountCorrectAnswers(ctx), 38);
+  ctx.paper.At(100)->answer = ctx.paper.At(100)->right_key;
+  EXPECT_EQ(exam::CountCorrectAnswers(ctx), 39) << "the last question counts as well";
 }
 
 TEST_F(Display, SteppingWrapsAtBothEnds) {
@@ -178,6 +180,20 @@ TEST_F(Display, RightAnswerOnDemandLastsUntilTheNextQuestion) {
   w.正确答案.set_caption("X");
   exam::RefreshRightAnswer(ctx);
   EXPECT_EQ(w.正确答案.caption(), "") << "no paper: emptied";
+  EXPECT_EQ(rig.host.focus_calls, 2);
+}
+
+TEST_F(Display, UntickingShowAnswerEmptiesTheRightAnswer) {
+  PutPaper(ctx, 3);
+  w.显示答案选择框.set_ticked(true);
+  exam::ShowCurrentQuestion(ctx);
+  ASSERT_EQ(w.正确答案.caption(), "A");
+  w.显示答案选择框.set_ticked(false);
+  exam::RefreshRightAnswer(ctx);
+  EXPECT_EQ(w.正确答案.caption(), "") << "a paper, but the box unticked";
+  exam::RevealRightAnswer(ctx);
+  exam::RefreshRightAnswer(ctx);
+  EXPECT_EQ(w.正确答案.caption(), "") << "also a revealed answer goes";
   EXPECT_EQ(rig.host.focus_calls, 2);
 }
 

@@ -80,6 +80,44 @@ TEST(BuildQuestionSet, FixedSeedGivesAnExactPaper) {
   EXPECT_EQ(rig.PaperIds(), (std::vector<std::string>{"0100002", "0100004", "0100001", "0100003"}));
 }
 
+// The documented draws written out again: state * 214013 + 2531011 mod 2^32, output bits 16 to
+// 30, a draw from 1 to k is 1 + output mod k.
+class DocumentedDraws {
+ public:
+  explicit DocumentedDraws(uint32_t seed) : state_(seed) {}
+  size_t From1To(size_t k) {
+    state_ = static_cast<uint32_t>((uint64_t{state_} * 214013u + 2531011u) % (uint64_t{1} << 32));
+    const uint32_t output = (state_ >> 16) & 0x7fffu;
+    return 1 + output % k;
+  }
+
+ private:
+  uint32_t state_;
+};
+
+TEST(BuildQuestionSet, FixedSeedThinsAndShufflesALargeClassToAnExactPaper) {
+  ExamRig rig(
+      Bank(Concat(Concat(FourOption("01", 80), FourOption("08", 7)), FourOption("02", 57))));
+  rig.host.tick_count = 4242;  // the first build of the run seeds with the tick count itself
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+
+  // Candidates in bank order (08 is not of the class), thinned, then shuffled.
+  std::vector<std::string> ids;
+  for (const auto& q : Concat(FourOption("01", 80), FourOption("02", 57))) ids.push_back(q.id);
+  DocumentedDraws draws(4242);
+  while (ids.size() > 100) {
+    ids.erase(ids.begin() + static_cast<ptrdiff_t>(draws.From1To(ids.size()) - 1));
+  }
+  for (size_t i = ids.size(); i >= 1; --i) {
+    const size_t r = draws.From1To(i);
+    const std::string drawn = ids[r - 1];
+    ids.erase(ids.begin() + static_cast<ptrdiff_t>(r - 1));
+    ids.push_back(drawn);
+  }
+  EXPECT_EQ(rig.PaperIds(), ids);
+  EXPECT_EQ(rig.ctx.paper.At(1)->question, G("1.1.1.1  题" + ids[0]));
+}
+
 TEST(BuildQuestionSet, BuildsInTheSameMillisecondDiffer) {
   ExamRig rig(Bank(FourOption("01", 40)));
   ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
@@ -161,6 +199,8 @@ TEST(BuildQuestionSet, LoadsEveryFieldOfTheRecord) {
   EXPECT_EQ(r4->question, G("1.2.3.4  前半")) << "a name ending in a blank gives two blanks";
   EXPECT_EQ(r4->reserved, 1);
   EXPECT_EQ(r4->a, G("甲0100001"));
+  EXPECT_EQ(r4->b, G("乙0100001"));
+  EXPECT_EQ(r4->c, G("丙0100001"));
   EXPECT_EQ(r4->d, G("丁0100001"));
   EXPECT_EQ(r4->pic, four.pic) << "deciphered, every byte kept";
   EXPECT_EQ(r4->right_key, "C");
@@ -232,6 +272,17 @@ void Retype(jet::WriterTable& table, const std::string& column, jet::ColumnType 
     table.columns[i].type = type;
     for (auto& row : table.rows) row[i] = value;
   }
+}
+
+TEST(BuildQuestionSet, AFloatCounterIsTruncatedTowardZero) {
+  BankContent content = Bank(FourOption("01", 3));
+  content.tamper = [](auto&, auto& test) {
+    Retype(test, "reserved", jet::ColumnType::kDouble, 1.75);
+  };
+  ExamRig rig(content);
+  ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx).ok());
+  ASSERT_EQ(rig.ctx.paper.size(), 3) << "1.75 is below 2: not mastered";
+  for (int32_t i = 1; i <= 3; ++i) EXPECT_EQ(rig.ctx.paper.At(i)->reserved, 1);
 }
 
 TEST(BuildQuestionSet, ColumnsOfTheWrongKindAreFatal) {

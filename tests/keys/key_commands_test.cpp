@@ -265,4 +265,125 @@ TEST_F(Keys, NewPaperPressedWhileATextIsErasedKeepsTheNewPaperWhole) {
   EXPECT_TRUE(PaperIsConsistent());
 }
 
+// What the learner sees change, in order: each property change of the main window (control
+// names UTF-8, captions GBK), and "events" for every pass of pending events.
+class ScreenLog : public ui::ControlObserver {
+ public:
+  explicit ScreenLog(platform::FakeHost& host) {
+    host.AtEventsWhen(
+        [this] {
+          if (recording) lines.push_back("events");
+          return false;
+        },
+        [] {});
+  }
+  void ControlChanged(const ui::Control& control, ui::Property property) override {
+    if (!recording) return;
+    std::string line = std::string(control.name()) + " " + ui::PropertyName(property);
+    if (property == ui::Property::kCaption) {
+      line += "=" + static_cast<const ui::CaptionedControl&>(control).caption();
+    } else if (property == ui::Property::kVisible) {
+      line += control.visible() ? "=shown" : "=hidden";
+    }
+    lines.push_back(line);
+  }
+  bool recording = true;
+  std::vector<std::string> lines;
+};
+
+std::string Caption(const std::string& name, const std::string& gbk) {
+  return name + " " + ui::PropertyName(ui::Property::kCaption) + "=" + gbk;
+}
+std::string Shown(const std::string& name, bool shown) {
+  return name + " " + ui::PropertyName(ui::Property::kVisible) + (shown ? "=shown" : "=hidden");
+}
+std::string Changed(const std::string& name, ui::Property property) {
+  return name + " " + ui::PropertyName(property);
+}
+
+TEST_F(Keys, NewPaperChangesTheScreenInItsOrder) {
+  w.显示分数选择框.set_ticked(true);
+  w.显示答案选择框.set_ticked(true);
+  Press(kVkNumpad8);
+  Press(kVkNumpad6);
+  Answer(rig.ctx.paper.At(2)->right_key[0]);
+  rig.host.Tick();
+  ASSERT_TRUE(w.答对的题图片框.visible());
+  ASSERT_EQ(w.分标签.caption(), G("分"));
+
+  ScreenLog log(rig.host);
+  w.set_observer(&log);
+  Press(kVkNumpad8);
+  w.set_observer(nullptr);
+  log.recording = false;
+  const exam::QuestionRecord& first = *rig.ctx.paper.At(1);
+  using P = ui::Property;
+  // clang-format off
+  const std::vector<std::string> expected = {
+      // ResetToIdle
+      Caption("题目", G("模拟考试建议使用【小键盘】操作。请按【8】键出题。")),
+      Caption("A", ""), Caption("B", ""), Caption("C", ""), Caption("D", ""),
+      Changed("A", P::kPointer), Changed("B", P::kPointer), Changed("C", P::kPointer),
+      Changed("D", P::kPointer),
+      Changed("图片框3", P::kPicture),
+      Caption("您的答案", ""),
+      Changed("对错", P::kPicture),
+      Caption("正确答案", ""), Caption("分数标签", ""), Caption("分标签", ""), Caption("共标签", ""),
+      Caption("第标签", ""),
+      Shown("图形按钮1", false), Shown("图形按钮2", false), Shown("图形按钮3", false),
+      Caption("及格率标签", ""),
+      Shown("答对的题图片框", false),
+      // the question text removed, the preparing panel painted
+      Caption("题目", ""),
+      Shown("正在出题", true),
+      "events",
+      // the build
+      Caption("共标签", "20"),
+      Shown("正在出题", false),
+      "events",
+      // the first question, painted before the rest
+      Caption("题目", first.question),
+      Caption("A", first.a), Caption("B", first.b), Caption("C", first.c), Caption("D", first.d),
+      Changed("A", P::kPointer), Changed("B", P::kPointer), Changed("C", P::kPointer),
+      Changed("D", P::kPointer),
+      Changed("图片框3", P::kPicture),
+      "events",
+      Caption("正确答案", first.right_key),
+      Caption("分数标签", "0"), Caption("分标签", G("分")),
+      Caption("第标签", "1"),
+      Shown("图形按钮1", true), Shown("图形按钮2", true), Shown("图形按钮3", true),
+      // the clock (already running: only the label), then the progress line
+      Caption("剩余时间标签", "45"),
+      Caption("及格率标签", G("共20题，已记住0题，尚余20题，及格率0%")),
+  };
+  // clang-format on
+  EXPECT_EQ(log.lines, expected);
+}
+
+class OtherClassKeys : public Keys {
+ protected:
+  static std::vector<exam_testing::Question> Questions() {
+    auto questions = FourOption("01", 20);
+    auto motorcycle = FourOption("11", 7);
+    motorcycle[2].reserved = 2;
+    motorcycle[5].reserved = 3;
+    questions.insert(questions.end(), motorcycle.begin(), motorcycle.end());
+    return questions;
+  }
+  OtherClassKeys() : Keys(Questions()) {}
+};
+
+TEST_F(OtherClassKeys, NewPaperUsesTheSelectedClassForPaperAndProgressLine) {
+  w.组合框1.set_selection(4);  // DEF: category 11 only
+  Press(kVkNumpad8);
+  ASSERT_EQ(rig.ctx.paper.size(), 5) << "the two mastered ones left out";
+  for (const std::string& id : rig.PaperIds()) EXPECT_TRUE(id.starts_with("11")) << id;
+  EXPECT_EQ(w.及格率标签.caption(), G("共7题，已记住2题，尚余5题，及格率28%"));
+
+  w.组合框1.set_selection(1);  // A1A3B1: categories 01, 02 and 08
+  Press(kVkNumpad8);
+  EXPECT_EQ(rig.ctx.paper.size(), 20);
+  EXPECT_EQ(w.及格率标签.caption(), G("共20题，已记住0题，尚余20题，及格率0%"));
+}
+
 }  // namespace
