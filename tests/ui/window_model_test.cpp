@@ -364,13 +364,13 @@ void ExpectWindowAsDesigned(const ui::Window& window, const std::vector<DesignRo
 
 TEST(WindowDescription, MainWindowRowsAreThoseOfTheDesign) {
   ui::MainWindow w;
-  const ui::WindowSpec& spec = w.description();
-  EXPECT_EQ(spec.left, 50);
-  EXPECT_EQ(spec.top, 50);
-  EXPECT_EQ(spec.width, 905);
-  EXPECT_EQ(spec.height, 656);
-  EXPECT_TRUE(spec.topmost);
-  EXPECT_FALSE(spec.background.empty());
+  const ui::WindowSpec& window = w.description();
+  EXPECT_EQ(window.left, 50);
+  EXPECT_EQ(window.top, 50);
+  EXPECT_EQ(window.width, 905);
+  EXPECT_EQ(window.height, 656);
+  EXPECT_TRUE(window.topmost);
+  EXPECT_FALSE(window.background.empty());
   ExpectWindowAsDesigned(w, MainDesign());
 
   // Pictures at start: the artwork boxes have theirs, the others none.
@@ -408,11 +408,11 @@ TEST(WindowDescription, MainWindowRowsAreThoseOfTheDesign) {
 
 TEST(WindowDescription, ScoreWindowRowsAreThoseOfTheDesign) {
   ui::ScoreWindow s;
-  const ui::WindowSpec& spec = s.description();
-  EXPECT_EQ(spec.width, 400);
-  EXPECT_EQ(spec.height, 301);
-  EXPECT_FALSE(spec.topmost);
-  EXPECT_FALSE(spec.background.empty());
+  const ui::WindowSpec& window = s.description();
+  EXPECT_EQ(window.width, 400);
+  EXPECT_EQ(window.height, 301);
+  EXPECT_FALSE(window.topmost);
+  EXPECT_FALSE(window.background.empty());
   ExpectWindowAsDesigned(s, ScoreDesign());
 }
 
