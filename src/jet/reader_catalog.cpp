@@ -11,13 +11,6 @@
 
 namespace jet {
 
-using base::ErrorCode;
-using base::MakeError;
-using base::Result;
-using reader_internal::Corrupt;
-using reader_internal::Has;
-using reader_internal::Narrow;
-
 Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view name) {
   // Gather the definition: the first page whole, then bytes 8.. of each continuation page.
   std::vector<uint8_t> def;

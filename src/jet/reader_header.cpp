@@ -12,13 +12,6 @@
 
 namespace jet {
 
-using base::ErrorCode;
-using base::MakeError;
-using base::Result;
-using reader_internal::Corrupt;
-using reader_internal::Has;
-using reader_internal::Narrow;
-
 namespace {
 
 constexpr size_t kMaxCachedPages = 4096;  // 16 MiB

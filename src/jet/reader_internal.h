@@ -41,3 +41,13 @@ struct Field {
 base::Result<Field> Locate(const TableDef& table, std::span<const uint8_t> row, const Column& c);
 
 }  // namespace jet::reader_internal
+
+namespace jet {
+// The reader's files use these unqualified.
+using base::ErrorCode;
+using base::MakeError;
+using base::Result;
+using reader_internal::Corrupt;
+using reader_internal::Has;
+using reader_internal::Narrow;
+}  // namespace jet

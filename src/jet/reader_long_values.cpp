@@ -11,13 +11,6 @@
 
 namespace jet {
 
-using base::ErrorCode;
-using base::MakeError;
-using base::Result;
-using reader_internal::Corrupt;
-using reader_internal::Has;
-using reader_internal::Narrow;
-
 Result<std::vector<uint8_t>> Database::ReadLongValue(std::span<const uint8_t> field) {
   if (field.size() < format::kLongValueHeader) return Corrupt("long value header cut short");
   const uint32_t length = LoadU24(&field[0]);

@@ -10,13 +10,6 @@
 
 namespace jet {
 
-using base::ErrorCode;
-using base::MakeError;
-using base::Result;
-using reader_internal::Corrupt;
-using reader_internal::Has;
-using reader_internal::Narrow;
-
 namespace reader_internal {
 
 Result<Field> Locate(const TableDef& table, std::span<const uint8_t> row, const Column& c) {

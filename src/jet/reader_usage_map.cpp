@@ -9,13 +9,6 @@
 
 namespace jet {
 
-using base::ErrorCode;
-using base::MakeError;
-using base::Result;
-using reader_internal::Corrupt;
-using reader_internal::Has;
-using reader_internal::Narrow;
-
 Result<std::vector<uint32_t>> Database::UsageMapPages(uint32_t pgrow) {
   EXAMORA_ASSIGN_OR_RETURN(auto page, Page(pgrow >> 8));
   if (page[0] != format::kDataPage) return Corrupt("usage map not on a data page");

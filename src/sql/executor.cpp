@@ -5,6 +5,8 @@
 #include <optional>
 #include <variant>
 
+#include "jet/names.h"
+
 namespace sql {
 namespace {
 
@@ -144,13 +146,11 @@ Result<Cell> FromValue(jet::Value&& v) {
   return std::visit(Visitor{}, v);
 }
 
-char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
-
 // Texts compare without regard to the case of Latin letters, as the database's General order.
 int CompareText(const std::u16string& a, const std::u16string& b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    const char16_t x = Fold(a[i]), y = Fold(b[i]);
+    const char16_t x = jet::FoldAscii(a[i]), y = jet::FoldAscii(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -163,7 +163,7 @@ int CompareStored(std::span<const uint8_t> stored, size_t limit, const std::u16s
   size_t i = 0;
   for (; i < limit && reader.Next(c); ++i) {
     if (i == literal.size()) return 1;
-    const char16_t x = Fold(c), y = Fold(literal[i]);
+    const char16_t x = jet::FoldAscii(c), y = jet::FoldAscii(literal[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return i == literal.size() ? 0 : -1;

@@ -2,14 +2,14 @@
 
 #include "sql/statement.h"
 
+#include "jet/names.h"
+
 namespace sql {
 namespace {
 
 using base::ErrorCode;
 using base::MakeError;
 using base::Result;
-
-char16_t Fold(char16_t c) { return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c; }
 
 bool IsIdentStart(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80;
@@ -301,13 +301,8 @@ class Parser {
 
 }  // namespace
 
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
-  }
-  return true;
-}
+// Keywords and names compare as Jet compares names.
+bool SameName(std::u16string_view a, std::u16string_view b) { return jet::SameName(a, b); }
 
 Result<Statement> Parse(std::u16string_view text) { return Parser(text).Run(); }
 
