@@ -85,6 +85,15 @@ press KP_8
 for _ in $(seq 100); do press KP_1; press KP_6; done
 DISPLAY="$display" xdotool key KP_9
 await "2 score - created 0" 1
+# A key sent before the score window is mapped would reach the main window.
+score=
+for _ in $(seq 400); do
+  score=$(DISPLAY="$display" xdotool search --onlyvisible --name '本卷分数' 2>/dev/null | head -n1)
+  [[ -n "$score" ]] && break
+  sleep 0.05
+done
+[[ -n "$score" ]] || fail "the score window was never shown"
+DISPLAY="$display" xdotool windowfocus --sync "$score"
 before=$(lines "1 main 热键标签 notification ")
 DISPLAY="$display" xdotool key space
 await "1 main 热键标签 notification " $((before + 1))
