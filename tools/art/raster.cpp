@@ -1,5 +1,7 @@
 #include "raster.h"
 
+#include <gif_lib.h>
+
 #include <QBuffer>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -53,87 +55,11 @@ int Distance(QRgb a, QRgb b) {
   return 2 * dr * dr + 4 * dg * dg + 3 * db * db;
 }
 
-class BitWriter {
- public:
-  explicit BitWriter(std::string& out) : out_(out) {}
-  void Write(uint32_t code, int bits) {
-    acc_ |= code << count_;
-    count_ += bits;
-    while (count_ >= 8) {
-      Byte(static_cast<uint8_t>(acc_ & 0xFF));
-      acc_ >>= 8;
-      count_ -= 8;
-    }
-  }
-  void Finish() {
-    if (count_ > 0) Byte(static_cast<uint8_t>(acc_ & 0xFF));
-    acc_ = 0;
-    count_ = 0;
-    Flush();
-    out_ += '\0';  // block terminator
-  }
-
- private:
-  void Byte(uint8_t b) {
-    block_ += static_cast<char>(b);
-    if (block_.size() == 255) Flush();
-  }
-  void Flush() {
-    if (block_.empty()) return;
-    out_ += static_cast<char>(block_.size());
-    out_ += block_;
-    block_.clear();
-  }
-  std::string& out_;
-  std::string block_;
-  uint32_t acc_ = 0;
-  int count_ = 0;
-};
-
-// LZW-compresses 8-bit palette indexes the way GIF decoders expect (variable code width from
-// 9 to 12 bits, a clear code whenever the table is full).
-void Lzw(const std::vector<uint8_t>& indexes, std::string& out) {
-  constexpr int kMinCodeSize = 8;
-  constexpr uint32_t kClear = 1u << kMinCodeSize;
-  constexpr uint32_t kEnd = kClear + 1;
-  out += static_cast<char>(kMinCodeSize);
-  BitWriter bits(out);
-  std::vector<int16_t> table(4096 * 256, -1);
-  int code_size = kMinCodeSize + 1;
-  uint32_t max_code = kEnd;
-  bits.Write(kClear, code_size);
-  if (indexes.empty()) {
-    bits.Write(kEnd, code_size);
-    bits.Finish();
-    return;
-  }
-  uint32_t current = indexes[0];
-  for (size_t i = 1; i < indexes.size(); ++i) {
-    const uint8_t next = indexes[i];
-    int16_t& entry = table[current * 256 + next];
-    if (entry >= 0) {
-      current = static_cast<uint32_t>(entry);
-      continue;
-    }
-    bits.Write(current, code_size);
-    entry = static_cast<int16_t>(++max_code);
-    if (max_code >= (1u << code_size)) ++code_size;
-    if (max_code == 4095) {
-      bits.Write(kClear, code_size);
-      std::fill(table.begin(), table.end(), int16_t{-1});
-      code_size = kMinCodeSize + 1;
-      max_code = kEnd;
-    }
-    current = next;
-  }
-  bits.Write(current, code_size);
-  bits.Write(kEnd, code_size);
-  bits.Finish();
-}
-
-void U16(std::string& out, int v) {
-  out += static_cast<char>(v & 0xFF);
-  out += static_cast<char>((v >> 8) & 0xFF);
+// giflib hands the encoded stream over in pieces; they are gathered here.
+int Append(GifFileType* gif, const GifByteType* bytes, int length) {
+  static_cast<std::string*>(gif->UserData)
+      ->append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(length));
+  return length;
 }
 
 }  // namespace
@@ -160,66 +86,62 @@ std::string EncodeGif(const std::vector<QImage>& frames, int delay_cs) {
     }
   }
   const size_t used = palette.size();
-  while (palette.size() < 256) palette.push_back(0xFF000000u);
-  std::unordered_map<QRgb, uint8_t> index_of;
-  for (size_t i = used; i-- > 0;) index_of[palette[i]] = static_cast<uint8_t>(i);
-
-  std::string out = "GIF89a";
-  U16(out, w);
-  U16(out, h);
-  out += static_cast<char>(0xF7);  // global colour table of 256 entries, 8 bits per primary
-  out += '\0';
-  out += '\0';
-  for (QRgb c : palette) {
-    out += static_cast<char>(qRed(c));
-    out += static_cast<char>(qGreen(c));
-    out += static_cast<char>(qBlue(c));
-  }
-  if (frames.size() > 1) {
-    out += "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
-    U16(out, 0);  // loop forever
-    out += '\0';
-  }
-  for (const QImage& frame : frames) {
-    const QImage img = frame.convertToFormat(QImage::Format_RGB32);
-    if (frames.size() > 1) {
-      out += "\x21\xF9\x04";
-      out += static_cast<char>(0x04);  // leave the frame in place; no transparency
-      U16(out, delay_cs);
-      out += '\0';
-      out += '\0';
-    }
-    out += '\x2C';
-    U16(out, 0);
-    U16(out, 0);
-    U16(out, w);
-    U16(out, h);
-    out += '\0';
-    std::vector<uint8_t> indexes;
-    indexes.reserve(static_cast<size_t>(w) * static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y) {
-      const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-      for (int x = 0; x < w; ++x) {
-        const QRgb c = line[x] | 0xFF000000u;
-        auto it = index_of.find(c);
-        if (it == index_of.end()) {
-          size_t best = 0;
-          int best_d = Distance(c, palette[0]);
-          for (size_t i = 1; i < used; ++i) {
-            const int d = Distance(c, palette[i]);
-            if (d < best_d) {
-              best_d = d;
-              best = i;
-            }
-          }
-          it = index_of.emplace(c, static_cast<uint8_t>(best)).first;
-        }
-        indexes.push_back(it->second);
+  std::unordered_map<QRgb, GifPixelType> index_of;
+  for (size_t i = used; i-- > 0;) index_of[palette[i]] = static_cast<GifPixelType>(i);
+  auto index = [&](QRgb c) {
+    auto it = index_of.find(c);
+    if (it == index_of.end()) {
+      size_t best = 0;
+      for (size_t i = 1; i < used; ++i) {
+        if (Distance(c, palette[i]) < Distance(c, palette[best])) best = i;
       }
+      it = index_of.emplace(c, static_cast<GifPixelType>(best)).first;
     }
-    Lzw(indexes, out);
+    return it->second;
+  };
+
+  // One global table of 256 entries, the unused ones black.
+  GifColorType colours[256] = {};
+  for (size_t i = 0; i < used; ++i) {
+    colours[i] = {static_cast<GifByteType>(qRed(palette[i])),
+                  static_cast<GifByteType>(qGreen(palette[i])),
+                  static_cast<GifByteType>(qBlue(palette[i]))};
   }
-  out += '\x3B';
+  std::string out;
+  int error = 0;
+  GifFileType* gif = EGifOpen(&out, Append, &error);
+  if (!gif) return {};
+  EGifSetGifVersion(gif, true);
+  ColorMapObject* map = GifMakeMapObject(256, colours);
+  bool ok = map && EGifPutScreenDesc(gif, w, h, 8, 0, map) == GIF_OK;
+  GifFreeMapObject(map);
+  const bool animated = frames.size() > 1;
+  if (ok && animated) {
+    const GifByteType loop_forever[] = {1, 0, 0};
+    ok = EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+         EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_OK &&
+         EGifPutExtensionBlock(gif, 3, loop_forever) == GIF_OK &&
+         EGifPutExtensionTrailer(gif) == GIF_OK;
+  }
+  std::vector<GifPixelType> row(static_cast<size_t>(w));
+  for (size_t f = 0; ok && f < frames.size(); ++f) {
+    if (animated) {
+      // Each frame stays in place for `delay_cs`; none has a transparent colour.
+      const GraphicsControlBlock control{DISPOSE_DO_NOT, false, delay_cs, NO_TRANSPARENT_COLOR};
+      GifByteType block[4];
+      const auto length = static_cast<int>(EGifGCBToExtension(&control, block));
+      ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, length, block) == GIF_OK;
+    }
+    ok = ok && EGifPutImageDesc(gif, 0, 0, w, h, false, nullptr) == GIF_OK;
+    const QImage img = frames[f].convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; ok && y < h; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+      for (int x = 0; x < w; ++x) row[static_cast<size_t>(x)] = index(line[x] | 0xFF000000u);
+      ok = EGifPutLine(gif, row.data(), w) == GIF_OK;
+    }
+  }
+  // Closing writes the trailer, and frees the file after a failed write too.
+  if (EGifCloseFile(gif, &error) != GIF_OK || !ok) return {};
   return out;
 }
 

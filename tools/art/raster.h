@@ -1,6 +1,6 @@
 // Turning the SVG sources of pictures into the formats the program shows: JPEG for pictures
-// with shading, GIF (own encoder: Qt reads GIF but does not write it) for flat pictures and for
-// animations. Needs a QGuiApplication (the offscreen platform is enough).
+// with shading, GIF (written with giflib: Qt reads GIF but does not write it) for flat pictures
+// and for animations. Needs a QGuiApplication (the offscreen platform is enough).
 #pragma once
 
 #include <QByteArray>
