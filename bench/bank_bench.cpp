@@ -55,7 +55,7 @@ void BM_PaperBuildQueries(benchmark::State& state) {
   static const std::string path = BuildFullBank();
   bank::Database db;
   if (!db.Open(path, "", "pw")) {
-    state.SkipWithError(db.last_error().c_str());
+    state.SkipWithError(db.last_error().message.c_str());
     return;
   }
   for (auto _ : state) {

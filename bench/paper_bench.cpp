@@ -118,7 +118,7 @@ void BM_NewPaperC1C2C3C4(benchmark::State& state) {
   desk.main.启用过滤选择框.set_ticked(false);  // the whole class, 1,319 candidates
   Desk::LetTheFileRest();
   for (auto _ : state) {
-    exam::Status status = keys::NewPaper(*desk.ctx);
+    base::Result<void> status = keys::NewPaper(*desk.ctx);
     benchmark::DoNotOptimize(status);
   }
   state.counters["questions"] = desk.ctx->paper.size();
@@ -140,7 +140,7 @@ void BM_NewPaperRightAfterAWrite(benchmark::State& state) {
       state.SkipWithError("the update failed");
     }
     state.ResumeTiming();
-    exam::Status status = keys::NewPaper(*desk.ctx);
+    base::Result<void> status = keys::NewPaper(*desk.ctx);
     benchmark::DoNotOptimize(status);
   }
 }

@@ -27,7 +27,7 @@ std::string Carried(std::string_view name) {
 
 ui::Event WindowEvent(ui::EventKind kind) {
   ui::Event event;
-  event.window = ui::WindowId::kMain;
+  event.control = ui::MainControl::kWindow;
   event.kind = kind;
   return event;
 }
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
   host.Attach(&trainer);
   host.set_score_window(&trainer.score_window());
 
-  ui::qt::WindowView main_view(trainer.main_window(), ui::WindowId::kMain,
+  ui::qt::WindowView main_view(trainer.main_window(),
                                [&host](const ui::Event& event) { host.Deliver(event); });
   host.set_main_view(&main_view);
   if (const QByteArray log = qgetenv("EXAMORA_EVENT_LOG"); !log.isEmpty()) {

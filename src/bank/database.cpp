@@ -9,6 +9,10 @@
 namespace bank {
 namespace {
 
+using base::ErrorCode::kInvalid;
+using base::ErrorCode::kIo;
+using base::ErrorCode::kNotFound;
+
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 #else
@@ -49,9 +53,13 @@ std::string BuildConnectionText(const std::string& path, const std::string& user
 Database::Database() = default;
 Database::~Database() = default;
 
-bool Database::Fail(const std::string& why) {
-  last_error_ = why;
+bool Database::Fail(base::Error error) {
+  last_error_ = std::move(error);
   return false;
+}
+
+bool Database::Fail(base::ErrorCode code, std::string why) {
+  return Fail(base::Error{code, std::move(why)});
 }
 
 bool Database::Open(const std::string& path, const std::string& user, const std::string& password,
@@ -65,7 +73,7 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
   // PWD= to the closing ";" (a password may hold ";" too).
   const std::string& t = connection_text;
   const size_t dbq = t.find("DBQ=");
-  if (dbq == std::string::npos) return Fail("connection text without DBQ=");
+  if (dbq == std::string::npos) return Fail(kInvalid, "connection text without DBQ=");
   size_t path_end = t.size();
   for (const char* key : {";DefaultDir=", ";Driver=", ";FIL=", ";UID=", ";PWD="}) {
     path_end = std::min(path_end, t.find(key, dbq));
@@ -78,7 +86,7 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
     password = t.substr(pwd + 5);
     if (!password.empty() && password.back() == ';') password.pop_back();
   }
-  if (path.empty()) return Fail("connection text without a file");
+  if (path.empty()) return Fail(kInvalid, "connection text without a file");
   return OpenPath(text::GbkToUtf8(path), password, read_only);
 }
 
@@ -87,7 +95,7 @@ bool Database::OpenPath(const std::string& utf8_path, const std::string& passwor
   Close();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(utf8_path), ec)) {
-    return Fail("no database file at " + utf8_path);
+    return Fail(kNotFound, "no database file at " + utf8_path);
   }
   return Adopt(jet::Database::Open(
       utf8_path, read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
@@ -96,25 +104,25 @@ bool Database::OpenPath(const std::string& utf8_path, const std::string& passwor
 
 bool Database::OpenFile(std::unique_ptr<jet::File> file, const std::string& password) {
   Close();
-  if (!file) return Fail("no file");
+  if (!file) return Fail(kInvalid, "no file");
   return Adopt(jet::Database::Open(std::move(file), text::GbkToUtf16(password)));
 }
 
 bool Database::Adopt(base::Result<std::unique_ptr<jet::Database>> db) {
-  if (!db) return Fail(db.error().message);
+  if (!db) return Fail(db.take_error());
   // The columns the trainer relies on; a file without them is not a question bank.
   using Columns = std::span<const schema::ColumnSpec>;
   for (auto [table, columns] : {std::pair{u"test", Columns(schema::kTestColumns)},
                                 std::pair{u"config", Columns(schema::kConfigColumns)}}) {
     auto def = (*db)->ReadTable(table);
-    if (!def) return Fail("not a question bank: " + def.error().message);
+    if (!def) return Fail(def.error().code, "not a question bank: " + def.error().message);
     for (const schema::ColumnSpec& column : columns) {
       if (def->FindColumn(Widened(column.name)) < 0) {
-        return Fail("not a question bank: table " + text::Utf16ToUtf8(table) + " lacks column " +
-                    std::string(column.name));
+        return Fail(kNotFound, "not a question bank: table " + text::Utf16ToUtf8(table) +
+                                   " lacks column " + std::string(column.name));
       }
     }
-    if (auto whole = (*db)->CheckTable(*def); !whole) return Fail(whole.error().message);
+    if (auto whole = (*db)->CheckTable(*def); !whole) return Fail(whole.take_error());
   }
   db_ = std::move(*db);
   // A batch opened before this connection defers this connection's flushes too.
@@ -132,6 +140,7 @@ void Database::Close() {
 
 Database::Batch::Batch(Database& db) : db_(db) { db_.BeginBatch(); }
 
+// A caller that needs the outcome calls Finish itself; here the flush only must not be skipped.
 Database::Batch::~Batch() { (void)Finish(); }
 
 bool Database::Batch::Finish() {
@@ -149,32 +158,35 @@ bool Database::EndBatch() {
   bool ok = !batch_flush_failed_;
   if (db_) {
     auto flushed = db_->EndSyncDeferral();
-    if (!flushed) ok = Fail("the changes did not reach the disk: " + flushed.error().message);
+    if (!flushed) {
+      ok = Fail(flushed.error().code,
+                "the changes did not reach the disk: " + flushed.error().message);
+    }
   } else if (!ok) {
-    Fail("the changes did not reach the disk before the database was closed");
+    Fail(kIo, "the changes did not reach the disk before the database was closed");
   }
   return ok;
 }
 
 int32_t Database::OpenTable(const std::string& sql_text) {
   if (sql_text.empty()) {
-    Fail("empty statement");
+    Fail(kInvalid, "empty statement");
     return 0;
   }
   if (!db_) {
-    Fail("the database is not open");
+    Fail(kInvalid, "the database is not open");
     return 0;
   }
   auto statement = sql::Parse(text::GbkToUtf16(sql_text));
   if (!statement) {
-    Fail(statement.error().message);
+    Fail(statement.take_error());
     return 0;
   }
   auto set = std::make_unique<RecordSet>();
   if (statement->kind == sql::Statement::Kind::kSelectAll) {
     auto selection = sql::Select(*db_, *statement);
     if (!selection) {
-      Fail(selection.error().message);
+      Fail(selection.take_error());
       return 0;
     }
     set->table = std::move(selection->table);
@@ -182,14 +194,14 @@ int32_t Database::OpenTable(const std::string& sql_text) {
   } else if (statement->kind == sql::Statement::Kind::kSelectCount) {
     auto count = sql::Count(*db_, *statement);
     if (!count) {
-      Fail(count.error().message);
+      Fail(count.take_error());
       return 0;
     }
     set->is_count = true;
     set->count_name = statement->count_name;
     set->count = *count;
   } else {
-    Fail("a record set needs a select statement");
+    Fail(kInvalid, "a record set needs a select statement");
     return 0;
   }
   if (next_handle_ <= 0) next_handle_ = 1;  // after two billion record sets
@@ -267,7 +279,7 @@ Value Database::Read(RecordSet& set, int column) {
   if (set.is_count) return Value::Int(Value::Kind::kInt32, set.count);
   auto v = db_->ReadValue(set.table, set.rows[set.position], column);
   if (!v) {
-    Fail(v.error().message);
+    Fail(v.take_error());
     return {};
   }
   return ToProgramValue(set.table.columns[static_cast<size_t>(column)], *v);
@@ -281,7 +293,7 @@ Value Database::ReadColByName(int32_t handle, const std::string& column) {
   if (set.is_count) return sql::SameName(name, set.count_name) ? Read(set, 0) : Value{};
   const int index = set.table.FindColumn(name);
   if (index < 0) {
-    Fail("no column " + text::GbkToUtf8(column));
+    Fail(kNotFound, "no column " + text::GbkToUtf8(column));
     return {};
   }
   return Read(set, index);
@@ -297,24 +309,24 @@ Value Database::ReadColByIndex(int32_t handle, int index) {
 }
 
 bool Database::ExecuteSql(const std::string& sql_text) {
-  if (sql_text.empty()) return Fail("empty statement");
-  if (!db_) return Fail("the database is not open");
+  if (sql_text.empty()) return Fail(kInvalid, "empty statement");
+  if (!db_) return Fail(kInvalid, "the database is not open");
   auto statement = sql::Parse(text::GbkToUtf16(sql_text));
-  if (!statement) return Fail(statement.error().message);
+  if (!statement) return Fail(statement.take_error());
   switch (statement->kind) {
     case sql::Statement::Kind::kUpdate: {
       auto n = sql::Update(*db_, *statement);
-      if (!n) return Fail(n.error().message);
+      if (!n) return Fail(n.take_error());
       last_changed_ = *n;
       return true;
     }
     case sql::Statement::Kind::kSelectAll: {
       auto s = sql::Select(*db_, *statement);
-      return s ? true : Fail(s.error().message);
+      return s ? true : Fail(s.take_error());
     }
     case sql::Statement::Kind::kSelectCount: {
       auto c = sql::Count(*db_, *statement);
-      return c ? true : Fail(c.error().message);
+      return c ? true : Fail(c.take_error());
     }
   }
   return false;

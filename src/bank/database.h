@@ -1,8 +1,9 @@
 // The database unit: the trainer's only door to the question bank.
 //
 // It is opened with a connection text the way a desktop database driver is, hands out record
-// sets by number (0 = failure), and runs statements. Every text that crosses this interface is a
-// GBK byte string; the file itself stores UTF-16.
+// sets by number (0 = failure), and runs statements; why the last call failed is kept as a
+// base::Error. Every text that crosses this interface is a GBK byte string; the file itself
+// stores UTF-16.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "jet/database.h"
 
 namespace bank {
@@ -55,24 +57,24 @@ class Database {
   // Opens the bank file read-write in place (read-only when `read_only`). False when the file
   // is missing, empty, damaged or foreign, a directory, the password is wrong, or it lacks the
   // tables test and config with their columns. `flag` is accepted and has no effect.
-  bool Open(const std::string& path, const std::string& user, const std::string& password,
-            bool read_only = false, bool flag = true);
+  [[nodiscard]] bool Open(const std::string& path, const std::string& user,
+                          const std::string& password, bool read_only = false, bool flag = true);
   // Opens the file at `utf8_path` as the file system names it (UTF-8; wide characters on
   // Windows), for a path that GBK cannot hold; the password is GBK as everywhere.
   [[nodiscard]] bool OpenPath(const std::string& utf8_path, const std::string& password,
                               bool read_only = false);
   // Opens from a connection text as BuildConnectionText makes it.
-  bool Connect(const std::string& connection_text, bool read_only = false);
+  [[nodiscard]] bool Connect(const std::string& connection_text, bool read_only = false);
   // Opens the bank that `file` holds, with the same checks (tests put a failing or in-memory
   // file under the unit this way). `password` is GBK.
-  bool OpenFile(std::unique_ptr<jet::File> file, const std::string& password);
-  bool is_open() const { return db_ != nullptr; }
+  [[nodiscard]] bool OpenFile(std::unique_ptr<jet::File> file, const std::string& password);
+  [[nodiscard]] bool is_open() const { return db_ != nullptr; }
   void Close();
 
   // Runs a select; the record set's handle, positioned on its first row, or 0 on failure or
   // empty SQL.
-  int32_t OpenTable(const std::string& sql);
-  bool IsEOF(int32_t handle) const;
+  [[nodiscard]] int32_t OpenTable(const std::string& sql);
+  [[nodiscard]] bool IsEOF(int32_t handle) const;
   void MoveFirst(int32_t handle);
   void MoveNext(int32_t handle);
   // The value of the current row's column; kNone for an unknown handle, column or no row.
@@ -84,12 +86,13 @@ class Database {
   // Runs an update (or any statement); false on failure or empty SQL. Outside a batch a true
   // update is on disk when it returns; inside one it is written in place and its flush is
   // left to the batch.
-  bool ExecuteSql(const std::string& sql);
+  [[nodiscard]] bool ExecuteSql(const std::string& sql);
 
   // Groups updates so that the file is flushed once instead of after every statement:
   //
   //   bank::Database::Batch batch(db);
-  //   for (...) db.ExecuteSql(...);      // written in place, not yet flushed
+  //   bool all_ran = true;
+  //   for (...) all_ran = db.ExecuteSql(...) && all_ran;  // in place, not yet flushed
   //   const bool on_disk = batch.Finish();
   //
   // Only Finish's true says that the batch's changes are durable; a failed flush gives false
@@ -103,15 +106,18 @@ class Database {
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
     // Ends the batch and flushes; later calls give the first call's result.
-    bool Finish();
+    [[nodiscard]] bool Finish();
 
    private:
     Database& db_;
     std::optional<bool> finished_;
   };
 
-  // Why the last failing call failed (UTF-8, for logs and tools).
-  const std::string& last_error() const { return last_error_; }
+  // Why the last failing call failed: the code (kIo, kCorrupt, kBadPassword, kNotFound for a
+  // missing file, table or column, kSyntax, kInvalid for a call the connection's state or the
+  // statement's kind refuses ...) and a UTF-8 message for logs and tools. A later successful
+  // call leaves it as it is; before any failure it is kInvalid with an empty message.
+  const base::Error& last_error() const { return last_error_; }
   // How many rows the last successful ExecuteSql update changed.
   int64_t last_changed() const { return last_changed_; }
   int open_record_sets() const { return static_cast<int>(sets_.size()); }
@@ -119,7 +125,8 @@ class Database {
  private:
   struct RecordSet;
   Value Read(RecordSet& set, int column);
-  bool Fail(const std::string& why);
+  bool Fail(base::Error error);
+  bool Fail(base::ErrorCode code, std::string why);
   // Takes `db` as the connection if it is a question bank.
   bool Adopt(base::Result<std::unique_ptr<jet::Database>> db);
   void BeginBatch();
@@ -128,7 +135,7 @@ class Database {
   std::unique_ptr<jet::Database> db_;
   std::map<int32_t, std::unique_ptr<RecordSet>> sets_;
   int32_t next_handle_ = 1;
-  std::string last_error_;
+  base::Error last_error_{base::ErrorCode::kInvalid, {}};
   int64_t last_changed_ = 0;
   int open_batches_ = 0;
   // A flush owed to an open batch failed when the connection was closed under it.

@@ -1,9 +1,11 @@
 // src/base/result.h
-// Result<T>: a value or an Error{code, message}. The names follow std::expected so the type can
-// be swapped for it once every compiler we build with has <expected>. No exceptions involved.
+// Result<T>: a value or an Error{code, message}, the one error model of every layer below the
+// window model. The names follow std::expected so the type can be swapped for it once every
+// compiler we build with has <expected>. No exceptions involved.
 #pragma once
 
 #include <cassert>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <variant>
@@ -18,13 +20,17 @@ enum class ErrorCode {
   kSyntax,       // a statement that does not parse
   kBadPassword,  // the database password is missing or wrong
   kInvalid,      // an argument or value outside what the operation accepts
+  kDataFault,    // a fatal data error of the exam logic, shown to the learner (see fault_code)
 };
 
 const char* ErrorCodeName(ErrorCode code);
 
 struct Error {
   ErrorCode code;
+  // UTF-8, for logs and tools; GBK for kDataFault, whose message the learner reads.
   std::string message;
+  // kDataFault: the number the learner sees with the message (exam/fault.h); 0 otherwise.
+  int32_t fault_code = 0;
 };
 
 template <typename E>
@@ -120,6 +126,7 @@ inline const char* ErrorCodeName(ErrorCode code) {
     case ErrorCode::kSyntax: return "syntax error";
     case ErrorCode::kBadPassword: return "bad password";
     case ErrorCode::kInvalid: return "invalid";
+    case ErrorCode::kDataFault: return "data fault";
   }
   return "error";
 }

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "bank/database.h"
+#include "exam/fault.h"
 
 namespace exam {
 
@@ -18,17 +19,17 @@ std::string SqlQuoted(const std::string& text) {
   return out + "'";
 }
 
-Checked<std::string> TextOf(const Value& value) {
+base::Result<std::string> TextOf(const Value& value) {
   if (!value.is_text()) return WrongKind();
   return value.bytes;
 }
 
-Checked<std::string> BytesOf(const Value& value) {
+base::Result<std::string> BytesOf(const Value& value) {
   if (!value.is_bytes()) return WrongKind();
   return value.bytes;
 }
 
-Checked<int32_t> NumberOf(const Value& value) {
+base::Result<int32_t> NumberOf(const Value& value) {
   using K = Value::Kind;
   switch (value.kind) {
     case K::kInt8:
@@ -52,17 +53,19 @@ Checked<int32_t> NumberOf(const Value& value) {
   }
 }
 
-Checked<std::string> BuildCategoryFilter(bank::Database& db, const std::string& licence_class) {
+base::Result<std::string> BuildCategoryFilter(bank::Database& db,
+                                              const std::string& licence_class) {
   std::string filter;
   if (licence_class.empty()) return filter;
+  // A class that is no column gives no record set (0), which reads as empty.
   const int32_t set = db.OpenTable("select * from config where " + licence_class + ">0");
   for (; !db.IsEOF(set); db.MoveNext(set)) {
-    Checked<std::string> code = TextOf(db.ReadColByName(set, "NUMBERID"));
-    if (!code.ok()) {
+    base::Result<std::string> code = TextOf(db.ReadColByName(set, "NUMBERID"));
+    if (!code) {
       db.CloseTable(set);
-      return code.fault();
+      return base::Unexpected(code.take_error());
     }
-    filter += "left(id,2)=" + SqlQuoted(code.value()) + " or ";
+    filter += "left(id,2)=" + SqlQuoted(*code) + " or ";
   }
   db.CloseTable(set);
   // Cut the final " or " (4 bytes): the apostrophe closing the last code stays.

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "exam/fault.h"
+#include "base/result.h"
 
 namespace bank {
 class Database;
@@ -20,16 +20,16 @@ namespace exam {
 std::string SqlQuoted(const std::string& text);
 
 // A text column's value; WrongKind for anything else.
-Checked<std::string> TextOf(const bank::Value& value);
+base::Result<std::string> TextOf(const bank::Value& value);
 // A byte-string column's value; WrongKind for anything else.
-Checked<std::string> BytesOf(const bank::Value& value);
+base::Result<std::string> BytesOf(const bank::Value& value);
 // An 8/16/32-bit integer as it is, a single or double truncated toward zero (and held to the
 // 32-bit range); NumberExpected for anything else.
-Checked<int32_t> NumberOf(const bank::Value& value);
+base::Result<int32_t> NumberOf(const bank::Value& value);
 
 // The condition selecting the questions of `licence_class` by category code:
 // "left(id,2)='01' or left(id,2)='02'", one term per config row whose class column is above 0,
 // in the bank's order. Empty when no row selects the class (or the class is no column).
-Checked<std::string> BuildCategoryFilter(bank::Database& db, const std::string& licence_class);
+base::Result<std::string> BuildCategoryFilter(bank::Database& db, const std::string& licence_class);
 
 }  // namespace exam

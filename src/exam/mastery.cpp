@@ -37,7 +37,9 @@ bool WriteBackMastery(Context& ctx) {
 void MarkMastered(Context& ctx) {
   if (!IsCurrentIndexValid(ctx)) return;
   const uint64_t marked = ctx.paper.KeyAt(ctx.current_index);
-  ctx.db.ExecuteSql(SetReserved(2, ctx.paper.At(ctx.current_index)->id));
+  // The mark is not reported: a failed write only leaves the counter as it was, and the
+  // question still leaves this paper.
+  (void)ctx.db.ExecuteSql(SetReserved(2, ctx.paper.At(ctx.current_index)->id));
 
   ui::Label& question = ctx.main.题目;
   while (!question.caption().empty()) {

@@ -33,26 +33,26 @@ class RowReader {
   std::string Text(const char* column) { return Take(TextOf(db_.ReadColByName(set_, column))); }
   std::string Bytes(const char* column) { return Take(BytesOf(db_.ReadColByName(set_, column))); }
   int32_t Number(const char* column) { return Take(NumberOf(db_.ReadColByName(set_, column))); }
-  const std::optional<Fault>& fault() const { return fault_; }
+  const std::optional<base::Error>& fault() const { return fault_; }
 
  private:
   template <typename T>
-  T Take(Checked<T> value) {
+  T Take(base::Result<T> value) {
     if (fault_) return T();
-    if (!value.ok()) {
-      fault_ = value.fault();
+    if (!value) {
+      fault_ = value.take_error();
       return T();
     }
-    return std::move(value.value());
+    return std::move(value).value();
   }
 
   bank::Database& db_;
   int32_t set_;
-  std::optional<Fault> fault_;
+  std::optional<base::Error> fault_;
 };
 
 // The candidate ids, in the bank's order.
-Checked<std::vector<std::string>> CandidateIds(Context& ctx, const std::string& filter) {
+base::Result<std::vector<std::string>> CandidateIds(Context& ctx, const std::string& filter) {
   const std::string sql = ctx.main.启用过滤选择框.ticked()
                               ? "select * from test where reserved<2 and (" + filter + ")"
                               : "select * from test where " + filter;
@@ -62,7 +62,7 @@ Checked<std::vector<std::string>> CandidateIds(Context& ctx, const std::string& 
   RowReader row(ctx.db, set);
   for (; !ctx.db.IsEOF(set) && !row.fault(); ctx.db.MoveNext(set)) ids.push_back(row.Text("id"));
   ctx.db.CloseTable(set);
-  if (row.fault()) return *row.fault();
+  if (row.fault()) return base::Unexpected(*row.fault());
   return ids;
 }
 
@@ -76,7 +76,7 @@ std::string QuestionText(const std::string& enciphered) {
 
 // Reads the question `id` from the first row its query returns, columns in a fixed order (the
 // first of the wrong kind is the one reported).
-Checked<QuestionRecord> LoadQuestion(bank::Database& db, const std::string& id) {
+base::Result<QuestionRecord> LoadQuestion(bank::Database& db, const std::string& id) {
   const int32_t set = db.OpenTable("select * from test where id=" + SqlQuoted(id));
   RowReader row(db, set);
   QuestionRecord r;
@@ -92,13 +92,13 @@ Checked<QuestionRecord> LoadQuestion(bank::Database& db, const std::string& id) 
   r.pic = bank::Decipher(row.Bytes("pic"));
   r.right_key = row.Text("right_key");
   db.CloseTable(set);
-  if (row.fault()) return *row.fault();
+  if (row.fault()) return base::Unexpected(*row.fault());
   return r;
 }
 
 }  // namespace
 
-Checked<int32_t> BuildQuestionSet(Context& ctx) {
+base::Result<int32_t> BuildQuestionSet(Context& ctx) {
   BuildingFlag building(ctx);
   ctx.paper.Clear();
   ctx.current_index = 0;
@@ -108,23 +108,19 @@ Checked<int32_t> BuildQuestionSet(Context& ctx) {
   ctx.random.Seed(ctx.host.TickCount());
 
   const std::string licence_class = ctx.main.组合框1.selected_text();
-  Checked<std::string> filter = BuildCategoryFilter(ctx.db, licence_class);
-  if (!filter.ok()) return filter.fault();
+  EXAMORA_ASSIGN_OR_RETURN(const std::string filter, BuildCategoryFilter(ctx.db, licence_class));
   // Without a class or a category the statements below would not parse; refuse as for a class
   // whose questions are all mastered.
-  if (filter.value().empty()) return 0;
+  if (filter.empty()) return 0;
 
-  Checked<std::vector<std::string>> candidates = CandidateIds(ctx, filter.value());
-  if (!candidates.ok()) return candidates.fault();
-  std::vector<std::string>& ids = candidates.value();
+  EXAMORA_ASSIGN_OR_RETURN(std::vector<std::string> ids, CandidateIds(ctx, filter));
   Thin(ids, kPaperSize, ctx.random, [&ctx] { ctx.host.ProcessPendingEvents(); });
   if (ids.empty()) return 0;
   Shuffle(ids, ctx.random);
 
   for (const std::string& id : ids) {
-    Checked<QuestionRecord> record = LoadQuestion(ctx.db, id);
-    if (!record.ok()) return record.fault();
-    ctx.paper.Append(std::move(record.value()));
+    EXAMORA_ASSIGN_OR_RETURN(QuestionRecord record, LoadQuestion(ctx.db, id));
+    ctx.paper.Append(std::move(record));
   }
   ctx.current_index = 1;
   ctx.main.共标签.set_caption(std::to_string(ctx.paper.size()));

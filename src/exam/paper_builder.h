@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "base/result.h"
 #include "exam/context.h"
-#include "exam/fault.h"
 
 namespace exam {
 
@@ -17,6 +17,6 @@ inline constexpr size_t kPaperSize = 100;
 // 共标签. Refuses, returning 0 with an empty paper, when 组合框1 has no item selected or no
 // config row selects the class. Lets pending events run after each id thinned away. A column
 // of the wrong kind is a fatal data error (WrongKind; NumberExpected for reserved).
-Checked<int32_t> BuildQuestionSet(Context& ctx);
+base::Result<int32_t> BuildQuestionSet(Context& ctx);
 
 }  // namespace exam

@@ -8,29 +8,26 @@
 namespace exam {
 namespace {
 
-Checked<int32_t> Count(bank::Database& db, const std::string& sql) {
+base::Result<int32_t> Count(bank::Database& db, const std::string& sql) {
+  // A statement that fails gives no record set (0), whose column reads as no number.
   const int32_t set = db.OpenTable(sql);
-  Checked<int32_t> count = NumberOf(db.ReadColByIndex(set, 1));
+  base::Result<int32_t> count = NumberOf(db.ReadColByIndex(set, 1));
   db.CloseTable(set);
   return count;
 }
 
 }  // namespace
 
-Status ShowProgressStatistics(Context& ctx, const std::string& licence_class) {
-  Checked<std::string> filter = BuildCategoryFilter(ctx.db, licence_class);
-  if (!filter.ok()) return filter.fault();
-  if (filter.value().empty()) return {};
+base::Result<void> ShowProgressStatistics(Context& ctx, const std::string& licence_class) {
+  EXAMORA_ASSIGN_OR_RETURN(const std::string filter,
+                           BuildCategoryFilter(ctx.db, licence_class));
+  if (filter.empty()) return {};
 
-  Checked<int32_t> total =
-      Count(ctx.db, "select count(*) as count from test where " + filter.value());
-  if (!total.ok()) return total.fault();
-  Checked<int32_t> mastered = Count(
-      ctx.db, "select count(*) as count from test where reserved>=2 and (" + filter.value() + ")");
-  if (!mastered.ok()) return mastered.fault();
-
-  const int64_t t = total.value();
-  const int64_t m = mastered.value();
+  EXAMORA_ASSIGN_OR_RETURN(const int64_t t,
+                           Count(ctx.db, "select count(*) as count from test where " + filter));
+  EXAMORA_ASSIGN_OR_RETURN(
+      const int64_t m,
+      Count(ctx.db, "select count(*) as count from test where reserved>=2 and (" + filter + ")"));
   const int64_t rate =
       t == 0 ? 0 : static_cast<int64_t>(static_cast<double>(m) * 100.0 / static_cast<double>(t));
   using ui::G;

@@ -4,14 +4,14 @@
 
 #include <string>
 
+#include "base/result.h"
 #include "exam/context.h"
-#include "exam/fault.h"
 
 namespace exam {
 
 // Writes "共<total>题，已记住<mastered>题，尚余<remaining>题，及格率<rate>%" for `licence_class`
 // (GBK). With no class or no category of it the line is left as it is. A count that is no
 // number is NumberExpected; a category code that is no text, WrongKind.
-Status ShowProgressStatistics(Context& ctx, const std::string& licence_class);
+base::Result<void> ShowProgressStatistics(Context& ctx, const std::string& licence_class);
 
 }  // namespace exam

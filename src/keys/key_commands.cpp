@@ -49,7 +49,7 @@ void Answer(exam::Context& ctx, char letter) {
   exam::RecordAnswer(ctx, letter);
 }
 
-exam::Status Run(exam::Context& ctx, Command command) {
+base::Result<void> Run(exam::Context& ctx, Command command) {
   switch (command) {
     case Command::kNewPaper:
       return NewPaper(ctx);
@@ -98,8 +98,8 @@ HotKeyIds RegisterHotKeys(platform::Host& host) {
   return ids;
 }
 
-exam::Status DispatchKeyCommand(exam::Context& ctx, const HotKeyIds& ids, int32_t id,
-                                int32_t /*unused*/) {
+base::Result<void> DispatchKeyCommand(exam::Context& ctx, const HotKeyIds& ids, int32_t id,
+                                      int32_t /*unused*/) {
   // A refused key keeps identifier 0; nothing that arrives may match it.
   if (id == 0) return {};
   for (Command command : kDispatchOrder) {
@@ -108,7 +108,7 @@ exam::Status DispatchKeyCommand(exam::Context& ctx, const HotKeyIds& ids, int32_
   return {};
 }
 
-exam::Status NewPaper(exam::Context& ctx) {
+base::Result<void> NewPaper(exam::Context& ctx) {
   // Building lets events run; a second build started from inside the first would add its
   // questions to the paper being built.
   if (ctx.building) return {};
@@ -117,8 +117,7 @@ exam::Status NewPaper(exam::Context& ctx) {
   w.题目.set_caption("");
   w.正在出题.set_visible(true);
   ctx.host.ProcessPendingEvents();
-  exam::Checked<int32_t> built = exam::BuildQuestionSet(ctx);
-  if (!built.ok()) return built.fault();
+  EXAMORA_TRY(exam::BuildQuestionSet(ctx));
   w.正在出题.set_visible(false);
   ctx.host.ProcessPendingEvents();
   exam::ShowCurrentQuestion(ctx);

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "base/result.h"
 #include "exam/context.h"
-#include "exam/fault.h"
 
 namespace platform {
 class Host;
@@ -49,13 +49,13 @@ HotKeyIds RegisterHotKeys(platform::Host& host);
 
 // Runs the command of the key with identifier `id`; nothing for an identifier that is no
 // registered key (0 never is). `unused` is the notification's second argument.
-exam::Status DispatchKeyCommand(exam::Context& ctx, const HotKeyIds& ids, int32_t id,
-                                int32_t unused);
+base::Result<void> DispatchKeyCommand(exam::Context& ctx, const HotKeyIds& ids, int32_t id,
+                                      int32_t unused);
 
 // Keypad 8, in every state: the old paper dropped without write-back, a new one built, shown,
 // timed and its class's progress line written. A press that arrives while a paper is being
 // built is answered by that paper and does not start another.
-exam::Status NewPaper(exam::Context& ctx);
+base::Result<void> NewPaper(exam::Context& ctx);
 
 // The left button released over the option label of `letter`: the answer command of that
 // letter, when the label is not empty.

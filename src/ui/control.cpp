@@ -9,16 +9,18 @@
 namespace ui {
 namespace {
 
-// A member whose name is missing from the description, or of another kind, is a build mistake
-// that every test trips over at once; there is nothing to recover.
-const ControlSpec& SpecOf(const Window& window, std::string_view name, Kind kind) {
-  const ControlSpec* description = FindControlSpec(window.description(), name);
-  if (description == nullptr || description->kind != kind) {
+// The rows follow the control lists (checked where they are compiled), so a typed member finds
+// its row at its identifier's row. A member given another window's identifier, or of another
+// kind, is a build mistake that every test trips over at once; there is nothing to recover.
+const ControlSpec& SpecOf(const Window& window, ControlId id, Kind kind) {
+  const auto rows = window.description().controls;
+  if (id.window() != window.id() || id.row() >= rows.size() || rows[id.row()].kind != kind) {
+    const std::string_view name = Name(id);
     std::fprintf(stderr, "window description: no %s named %.*s\n", KindName(kind),
                  static_cast<int>(name.size()), name.data());
     std::abort();
   }
-  return *description;
+  return rows[id.row()];
 }
 
 }  // namespace
@@ -47,9 +49,10 @@ const char* PropertyName(Property property) {
   return "property";
 }
 
-Control::Control(Window& window, std::string_view name, Kind kind)
+Control::Control(Window& window, ControlId id, Kind kind)
     : window_(window),
-      spec_(SpecOf(window, name, kind)),
+      id_(id),
+      spec_(SpecOf(window, id, kind)),
       left_(spec_.left),
       top_(spec_.top),
       visible_(spec_.visible) {
@@ -66,46 +69,46 @@ void Control::Restore() {
   set_visible(spec_.visible);
 }
 
-CaptionedControl::CaptionedControl(Window& window, std::string_view name, Kind kind)
-    : Control(window, name, kind), caption_(G(description().caption)) {}
+CaptionedControl::CaptionedControl(Window& window, ControlId id, Kind kind)
+    : Control(window, id, kind), caption_(G(description().caption)) {}
 
 void CaptionedControl::Restore() {
   Control::Restore();
   set_caption(G(description().caption));
 }
 
-PicturedControl::PicturedControl(Window& window, std::string_view name, Kind kind)
-    : Control(window, name, kind) {}
+PicturedControl::PicturedControl(Window& window, ControlId id, Kind kind)
+    : Control(window, id, kind) {}
 
 void PicturedControl::Restore() {
   Control::Restore();
   clear_picture();
 }
 
-Label::Label(Window& window, std::string_view name)
-    : CaptionedControl(window, name, Kind::kLabel) {}
+Label::Label(Window& window, ControlId id)
+    : CaptionedControl(window, id, Kind::kLabel) {}
 
 void Label::Restore() {
   CaptionedControl::Restore();
   set_pointer(Pointer::kDefault);
 }
 
-TransparentLabel::TransparentLabel(Window& window, std::string_view name)
-    : CaptionedControl(window, name, Kind::kTransparentLabel) {}
+TransparentLabel::TransparentLabel(Window& window, ControlId id)
+    : CaptionedControl(window, id, Kind::kTransparentLabel) {}
 
-Hyperlink::Hyperlink(Window& window, std::string_view name)
-    : CaptionedControl(window, name, Kind::kHyperlink) {}
+Hyperlink::Hyperlink(Window& window, ControlId id)
+    : CaptionedControl(window, id, Kind::kHyperlink) {}
 
-CheckBox::CheckBox(Window& window, std::string_view name)
-    : CaptionedControl(window, name, Kind::kCheckBox), ticked_(description().ticked) {}
+CheckBox::CheckBox(Window& window, ControlId id)
+    : CaptionedControl(window, id, Kind::kCheckBox), ticked_(description().ticked) {}
 
 void CheckBox::Restore() {
   CaptionedControl::Restore();
   set_ticked(description().ticked);
 }
 
-ComboBox::ComboBox(Window& window, std::string_view name)
-    : Control(window, name, Kind::kComboBox), selection_(description().selection) {
+ComboBox::ComboBox(Window& window, ControlId id)
+    : Control(window, id, Kind::kComboBox), selection_(description().selection) {
   for (std::string_view item : description().items) items_.push_back(G(item));
 }
 
@@ -120,30 +123,30 @@ void ComboBox::Restore() {
   set_selection(description().selection);
 }
 
-Timer::Timer(Window& window, std::string_view name)
-    : Control(window, name, Kind::kTimer), period_(description().period) {}
+Timer::Timer(Window& window, ControlId id)
+    : Control(window, id, Kind::kTimer), period_(description().period) {}
 
 void Timer::Restore() {
   Control::Restore();
   set_period(description().period);
 }
 
-PictureBox::PictureBox(Window& window, std::string_view name)
-    : PicturedControl(window, name, Kind::kPictureBox) {}
+PictureBox::PictureBox(Window& window, ControlId id)
+    : PicturedControl(window, id, Kind::kPictureBox) {}
 
-DrawingPanel::DrawingPanel(Window& window, std::string_view name)
-    : PicturedControl(window, name, Kind::kDrawingPanel) {}
+DrawingPanel::DrawingPanel(Window& window, ControlId id)
+    : PicturedControl(window, id, Kind::kDrawingPanel) {}
 
-ShapeBox::ShapeBox(Window& window, std::string_view name)
-    : Control(window, name, Kind::kShapeBox) {}
+ShapeBox::ShapeBox(Window& window, ControlId id)
+    : Control(window, id, Kind::kShapeBox) {}
 
-PictureButton::PictureButton(Window& window, std::string_view name)
-    : Control(window, name, Kind::kPictureButton) {}
+PictureButton::PictureButton(Window& window, ControlId id)
+    : Control(window, id, Kind::kPictureButton) {}
 
-HtmlViewer::HtmlViewer(Window& window, std::string_view name)
-    : Control(window, name, Kind::kHtmlViewer) {}
+HtmlViewer::HtmlViewer(Window& window, ControlId id)
+    : Control(window, id, Kind::kHtmlViewer) {}
 
-DatabaseUnit::DatabaseUnit(Window& window, std::string_view name)
-    : Control(window, name, Kind::kDatabaseUnit) {}
+DatabaseUnit::DatabaseUnit(Window& window, ControlId id)
+    : Control(window, id, Kind::kDatabaseUnit) {}
 
 }  // namespace ui

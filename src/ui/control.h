@@ -45,7 +45,8 @@ class Control {
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
 
-  std::string_view name() const { return spec_.name; }
+  ControlId id() const { return id_; }
+  std::string_view name() const { return spec_.name; }  // for printing
   Kind kind() const { return spec_.kind; }
   const ControlSpec& description() const { return spec_; }
   Window& window() const { return window_; }
@@ -63,8 +64,9 @@ class Control {
   virtual void Restore();
 
  protected:
-  // Looks up the row `name` of the window's description; it must exist and be of `kind`.
-  Control(Window& window, std::string_view name, Kind kind);
+  // Takes the row of `id` in the window's description; `id` must be a control of `window`,
+  // of `kind`.
+  Control(Window& window, ControlId id, Kind kind);
 
   template <typename T, typename U>
   void Assign(T& field, U&& value, Property property) {
@@ -76,6 +78,7 @@ class Control {
 
  private:
   Window& window_;
+  const ControlId id_;
   const ControlSpec& spec_;
   int left_;
   int top_;
@@ -92,7 +95,7 @@ class CaptionedControl : public Control {
   void Restore() override;
 
  protected:
-  CaptionedControl(Window& window, std::string_view name, Kind kind);
+  CaptionedControl(Window& window, ControlId id, Kind kind);
 
  private:
   std::string caption_;
@@ -108,7 +111,7 @@ class PicturedControl : public Control {
   void Restore() override;
 
  protected:
-  PicturedControl(Window& window, std::string_view name, Kind kind);
+  PicturedControl(Window& window, ControlId id, Kind kind);
 
  private:
   std::string picture_;
@@ -116,7 +119,7 @@ class PicturedControl : public Control {
 
 class Label : public CaptionedControl {
  public:
-  Label(Window& window, std::string_view name);
+  Label(Window& window, ControlId id);
   Pointer pointer() const { return pointer_; }
   void set_pointer(Pointer pointer) { Assign(pointer_, pointer, Property::kPointer); }
   void Restore() override;
@@ -127,17 +130,17 @@ class Label : public CaptionedControl {
 
 class TransparentLabel : public CaptionedControl {
  public:
-  TransparentLabel(Window& window, std::string_view name);
+  TransparentLabel(Window& window, ControlId id);
 };
 
 class Hyperlink : public CaptionedControl {
  public:
-  Hyperlink(Window& window, std::string_view name);
+  Hyperlink(Window& window, ControlId id);
 };
 
 class CheckBox : public CaptionedControl {
  public:
-  CheckBox(Window& window, std::string_view name);
+  CheckBox(Window& window, ControlId id);
   bool ticked() const { return ticked_; }
   void set_ticked(bool ticked) { Assign(ticked_, ticked, Property::kTicked); }
   void Restore() override;
@@ -148,7 +151,7 @@ class CheckBox : public CaptionedControl {
 
 class ComboBox : public Control {
  public:
-  ComboBox(Window& window, std::string_view name);
+  ComboBox(Window& window, ControlId id);
   int item_count() const { return static_cast<int>(items_.size()); }
   // The item at `index` (GBK); the empty text outside the list.
   const std::string& item(int index) const;
@@ -165,7 +168,7 @@ class ComboBox : public Control {
 
 class Timer : public Control {
  public:
-  Timer(Window& window, std::string_view name);
+  Timer(Window& window, ControlId id);
   int period() const { return period_; }  // milliseconds; 0 stopped
   void set_period(int milliseconds) { Assign(period_, milliseconds, Property::kPeriod); }
   void Restore() override;
@@ -176,34 +179,34 @@ class Timer : public Control {
 
 class PictureBox : public PicturedControl {
  public:
-  PictureBox(Window& window, std::string_view name);
+  PictureBox(Window& window, ControlId id);
 };
 
 class DrawingPanel : public PicturedControl {
  public:
-  DrawingPanel(Window& window, std::string_view name);
+  DrawingPanel(Window& window, ControlId id);
 };
 
 class ShapeBox : public Control {
  public:
-  ShapeBox(Window& window, std::string_view name);
+  ShapeBox(Window& window, ControlId id);
 };
 
 class PictureButton : public Control {
  public:
-  PictureButton(Window& window, std::string_view name);
+  PictureButton(Window& window, ControlId id);
 };
 
 class HtmlViewer : public Control {
  public:
-  HtmlViewer(Window& window, std::string_view name);
+  HtmlViewer(Window& window, ControlId id);
 };
 
 // Stands in the description for the connection to the question bank; the connection itself
 // belongs to the logic that opens it.
 class DatabaseUnit : public Control {
  public:
-  DatabaseUnit(Window& window, std::string_view name);
+  DatabaseUnit(Window& window, ControlId id);
 };
 
 }  // namespace ui

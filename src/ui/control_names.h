@@ -1,8 +1,10 @@
 // The names of every control of both windows, in the order of the window description. This is
-// the one place they are spelt: the typed members of MainWindow and ScoreWindow and the name
-// constants below are all generated from these two lists.
+// the one place they are spelt: the typed members of MainWindow and ScoreWindow, the control
+// identifiers and the name constants below are all generated from these two lists.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 // X(name, class of the typed control)
@@ -55,8 +57,61 @@
 
 namespace ui {
 
-// Control names as UTF-8 texts, for the description tables, the event bindings and the host.
-// The score window has its own namespace because both windows have a control 分数标签.
+enum class WindowId { kMain, kScore };
+
+// A control of each window as a typed identifier; its value is the control's row in the
+// window's description. kWindow, after the last row, stands for the window itself. (Qt's moc,
+// which reads this header through the Qt host's headers, cannot parse enumerators spelt in
+// Chinese at namespace scope, and needs none of them.)
+#ifndef Q_MOC_RUN
+#define EXAMORA_ENUMERATOR(name, kind) name,
+enum class MainControl : uint8_t { EXAMORA_MAIN_WINDOW_CONTROLS(EXAMORA_ENUMERATOR) kWindow };
+enum class ScoreControl : uint8_t { EXAMORA_SCORE_WINDOW_CONTROLS(EXAMORA_ENUMERATOR) kWindow };
+#undef EXAMORA_ENUMERATOR
+#endif
+
+// One control of either window, or either window itself: what events and bindings name. A
+// MainControl or ScoreControl converts to it, so a name that is not in the lists above, or
+// not in that window, does not compile.
+class ControlId {
+ public:
+  constexpr ControlId(MainControl control)  // NOLINT: implicit
+      : window_(WindowId::kMain), row_(static_cast<uint8_t>(control)) {}
+  constexpr ControlId(ScoreControl control)  // NOLINT: implicit
+      : window_(WindowId::kScore), row_(static_cast<uint8_t>(control)) {}
+  // The window `window` itself.
+  constexpr explicit ControlId(WindowId window)
+      : ControlId(window == WindowId::kMain ? ControlId(MainControl::kWindow)
+                                            : ControlId(ScoreControl::kWindow)) {}
+
+  constexpr WindowId window() const { return window_; }
+  constexpr bool is_window() const { return *this == ControlId(window_); }
+  // The control's row in its window's description; for the window itself, the number of rows.
+  constexpr size_t row() const { return row_; }
+
+  friend constexpr bool operator==(ControlId, ControlId) = default;
+
+ private:
+  WindowId window_;
+  uint8_t row_;
+};
+
+namespace control_names_internal {
+#define EXAMORA_NAME_TEXT(name, kind) #name,
+inline constexpr std::string_view kMain[] = {EXAMORA_MAIN_WINDOW_CONTROLS(EXAMORA_NAME_TEXT) ""};
+inline constexpr std::string_view kScore[] = {EXAMORA_SCORE_WINDOW_CONTROLS(EXAMORA_NAME_TEXT) ""};
+#undef EXAMORA_NAME_TEXT
+}  // namespace control_names_internal
+
+// The control's name as the description spells it (UTF-8); empty for a window itself. For
+// printing (the event log) and for the description's rows; never for finding a control.
+constexpr std::string_view Name(ControlId id) {
+  return id.window() == WindowId::kMain ? control_names_internal::kMain[id.row()]
+                                        : control_names_internal::kScore[id.row()];
+}
+
+// Control names as UTF-8 texts, for laying out the description tables. The score window has
+// its own namespace because both windows have a control 分数标签.
 namespace main_names {
 #define EXAMORA_NAME_CONSTANT(name, kind) inline constexpr std::string_view name = #name;
 EXAMORA_MAIN_WINDOW_CONTROLS(EXAMORA_NAME_CONSTANT)

@@ -1,16 +1,15 @@
 // Which operation each control event runs: the one binding table of both windows. A host
-// reports raw events (window, control, event, arguments) to an EventSink; the sink looks the
+// reports raw events (control or window, event, arguments) to an EventSink; the sink looks the
 // event up here. An event without a row has no handler.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
+
+#include "ui/control_names.h"
 
 namespace ui {
-
-enum class WindowId { kMain, kScore };
 
 enum class EventKind {
   kCreated,          // a window was created, before it is first shown
@@ -36,30 +35,30 @@ enum class Operation {
   kRefreshRightAnswer,
   kRefreshScore,
   kDispatchKeyCommand,
-  kAnswerByMouse,  // the option label's letter is the control's name
+  kAnswerByMouse,  // the option label's letter (OptionLetter) is the answer
   kShowPaperScore,
   kCloseScoreWindow,
 };
 
 struct Binding {
-  WindowId window;
-  std::string_view control;  // UTF-8 control name; empty for the window itself
+  ControlId control;  // a control, or a window itself
   EventKind event;
   Operation operation;
 };
 
 std::span<const Binding> EventBindings();
 
-// The operation bound to `event` of `control` in `window`; none when it has no handler.
-std::optional<Operation> FindBinding(WindowId window, std::string_view control, EventKind event);
+// The operation bound to `event` of `control`; none when it has no handler.
+std::optional<Operation> FindBinding(ControlId control, EventKind event);
 
 struct Event {
-  WindowId window = WindowId::kMain;
-  std::string_view control;  // empty for the window itself
+  ControlId control = MainControl::kWindow;  // the control that raised it, or its window
   EventKind kind = EventKind::kCreated;
   int32_t arg1 = 0;
   int32_t arg2 = 0;
   int32_t arg3 = 0;
+
+  WindowId window() const { return control.window(); }
 };
 
 // Where a host delivers events. A host reports a click on a check box without changing the

@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "ui/control_names.h"
+
 namespace ui {
 
 enum class Kind {
@@ -26,6 +28,17 @@ enum class Kind {
 };
 
 const char* KindName(Kind kind);
+
+// The kind of control `id` as the control lists give it (the class of its typed member); none
+// for a window itself. The description's rows are checked against it when they compile.
+constexpr std::optional<Kind> KindOf(ControlId id) {
+#define EXAMORA_KIND(name, kind) Kind::k##kind,
+  constexpr Kind kMain[] = {EXAMORA_MAIN_WINDOW_CONTROLS(EXAMORA_KIND)};
+  constexpr Kind kScore[] = {EXAMORA_SCORE_WINDOW_CONTROLS(EXAMORA_KIND)};
+#undef EXAMORA_KIND
+  if (id.is_window()) return std::nullopt;
+  return id.window() == WindowId::kMain ? kMain[id.row()] : kScore[id.row()];
+}
 
 enum class Charset { kAnsi, kGb2312, kSymbol };
 enum class Align { kLeft, kCenter, kRight };
@@ -48,11 +61,12 @@ inline constexpr Colour kGrey = 0xc0c0c0;
 inline constexpr Colour kOrange = 0xff9900;
 
 // One row of a window description. Pictures are named by the resource they are drawn from
-// (picture_names.h); an empty name is no picture.
+// (picture_names.h); an empty name is no picture. Rows are in the order of the control lists
+// (control_names.h): the row of a control is its ControlId's row.
 struct ControlSpec {
   std::string_view name{};
   Kind kind = Kind::kLabel;
-  std::string_view parent{};  // empty: the window itself
+  std::optional<ControlId> parent{};  // none: the window itself
   int left = 0;
   int top = 0;
   int width = 0;
@@ -86,8 +100,5 @@ struct WindowSpec {
 
 const WindowSpec& MainWindowSpec();
 const WindowSpec& ScoreWindowSpec();
-
-// The row named `name` in `window`, or null.
-const ControlSpec* FindControlSpec(const WindowSpec& window, std::string_view name);
 
 }  // namespace ui

@@ -4,22 +4,27 @@
 
 namespace ui {
 
-Window::Window(const WindowSpec& description) : spec_(description), title_(G(description.title)) {
+Window::Window(WindowId id, const WindowSpec& description)
+    : id_(id), spec_(description), title_(G(description.title)) {
   controls_.reserve(description.controls.size());
 }
 
-Control* Window::Find(std::string_view name) const {
-  for (Control* control : controls_) {
-    if (control->name() == name) return control;
-  }
-  return nullptr;
+// Controls register in description order, so a control's identifier row is its place here.
+Control* Window::Find(ControlId id) const {
+  if (id.window() != id_ || id.row() >= controls_.size()) return nullptr;
+  return controls_[id.row()];
+}
+
+Control* Window::ParentOf(const Control& control) const {
+  const std::optional<ControlId> parent = control.description().parent;
+  return parent ? Find(*parent) : nullptr;
 }
 
 void Window::Restore() {
   for (Control* control : controls_) control->Restore();
 }
 
-MainWindow::MainWindow() : Window(MainWindowSpec()) {}
+MainWindow::MainWindow() : Window(WindowId::kMain, MainWindowSpec()) {}
 
 Label* MainWindow::OptionLabel(char letter) {
   switch (letter) {
@@ -36,7 +41,15 @@ Label* MainWindow::OptionLabel(char letter) {
   }
 }
 
-ScoreWindow::ScoreWindow() : Window(ScoreWindowSpec()) {}
+std::optional<char> OptionLetter(ControlId id) {
+  if (id == MainControl::A) return 'A';
+  if (id == MainControl::B) return 'B';
+  if (id == MainControl::C) return 'C';
+  if (id == MainControl::D) return 'D';
+  return std::nullopt;
+}
+
+ScoreWindow::ScoreWindow() : Window(WindowId::kScore, ScoreWindowSpec()) {}
 
 void CenterMainPanel(MainWindow& window) {
   PictureBox& panel = window.图片框1;

@@ -3,9 +3,9 @@
 // is neither copied nor moved, and reports property changes to one observer (the host's).
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ui/control.h"
@@ -15,11 +15,12 @@ namespace ui {
 
 class Window {
  public:
-  explicit Window(const WindowSpec& description);
+  Window(WindowId id, const WindowSpec& description);
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
   virtual ~Window() = default;
 
+  WindowId id() const { return id_; }
   const WindowSpec& description() const { return spec_; }
   const std::string& title() const { return title_; }  // GBK
   int width() const { return spec_.width; }
@@ -31,7 +32,10 @@ class Window {
 
   // Every control, in description order.
   std::span<Control* const> controls() const { return controls_; }
-  Control* Find(std::string_view name) const;
+  // The control `id`; null for the window itself and for a control of the other window.
+  Control* Find(ControlId id) const;
+  // The control that `control` sits in; null when it sits in the window itself.
+  Control* ParentOf(const Control& control) const;
 
   // Every control back to its state at start (the score window is created anew each time).
   void Restore();
@@ -40,14 +44,15 @@ class Window {
   friend class Control;
   void Register(Control* control) { controls_.push_back(control); }
 
+  const WindowId id_;
   const WindowSpec& spec_;
   std::string title_;
   ControlObserver* observer_ = nullptr;
   std::vector<Control*> controls_;
 };
 
-#define EXAMORA_MAIN_MEMBER(name, type) type name{*this, main_names::name};
-#define EXAMORA_SCORE_MEMBER(name, type) type name{*this, score_names::name};
+#define EXAMORA_MAIN_MEMBER(name, type) type name{*this, MainControl::name};
+#define EXAMORA_SCORE_MEMBER(name, type) type name{*this, ScoreControl::name};
 
 class MainWindow : public Window {
  public:
@@ -57,6 +62,10 @@ class MainWindow : public Window {
   // The option label of `letter` ('A' to 'D'); null for any other letter.
   Label* OptionLabel(char letter);
 };
+
+// The letter of the option label `id` ('A' to 'D'), the answer a click on it gives; none for
+// any other control.
+std::optional<char> OptionLetter(ControlId id);
 
 class ScoreWindow : public Window {
  public:

@@ -45,8 +45,8 @@ class Program : public ::testing::Test {
     trainer = std::make_unique<app::Trainer>(
         host, app::Setup{dir.path().string(), image, exam_testing::TestPictures()});
     host.Attach(trainer.get());
-    host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kPositionChanged});
-    host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kCreated});
+    host.Deliver({ui::MainControl::kWindow, ui::EventKind::kPositionChanged});
+    host.Deliver({ui::MainControl::kWindow, ui::EventKind::kCreated});
     return *trainer;
   }
   std::filesystem::path BankFile() const { return dir.path() / "exam.sys"; }
@@ -114,8 +114,8 @@ TEST_F(Program, StartUpRunsItsStepsInOrder) {
   host.Attach(trainer.get());
   ChangesIntoCalls changes(host);
   trainer->main_window().set_observer(&changes);
-  host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kPositionChanged});
-  host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kCreated});
+  host.Deliver({ui::MainControl::kWindow, ui::EventKind::kPositionChanged});
+  host.Deliver({ui::MainControl::kWindow, ui::EventKind::kCreated});
   host.RunPosted();
   trainer->main_window().set_observer(nullptr);
 
@@ -191,7 +191,7 @@ TEST(StartUp, ABrokenBankEndsTheProgramWithItsMessage) {
     FakeHost host;
     app::Trainer trainer(host, app::Setup{dir.path().string(), c.image, {}});
     host.Attach(&trainer);
-    host.Deliver({ui::WindowId::kMain, "", ui::EventKind::kCreated});
+    host.Deliver({ui::MainControl::kWindow, ui::EventKind::kCreated});
     ASSERT_EQ(host.message_boxes.size(), 1u) << c.what;
     EXPECT_EQ(host.message_boxes[0].text, G("数据库丢失！")) << c.what;
     EXPECT_EQ(host.message_boxes[0].caption, G("信息：")) << c.what;
@@ -242,26 +242,26 @@ TEST_F(Program, EventsReachTheirOperations) {
 
   // A check-box click ticks the box before its operation reads it.
   const int focus = host.focus_calls;
-  host.Deliver({ui::WindowId::kMain, "显示答案选择框", ui::EventKind::kClicked});
+  host.Deliver({ui::MainControl::显示答案选择框, ui::EventKind::kClicked});
   EXPECT_TRUE(w.显示答案选择框.ticked());
   EXPECT_EQ(w.正确答案.caption(), right);
   EXPECT_EQ(host.focus_calls, focus + 1);
-  host.Deliver({ui::WindowId::kMain, "自动下一题选择框", ui::EventKind::kClicked});
+  host.Deliver({ui::MainControl::自动下一题选择框, ui::EventKind::kClicked});
   EXPECT_TRUE(w.自动下一题选择框.ticked());
   EXPECT_EQ(host.focus_calls, focus + 2);
 
-  host.Deliver({ui::WindowId::kMain, std::string_view("A"), ui::EventKind::kLeftReleased});
+  host.Deliver({ui::MainControl::A, ui::EventKind::kLeftReleased});
   EXPECT_EQ(t.exam().paper.At(1)->answer, "A");
   EXPECT_EQ(t.exam().current_index, 2) << "moved on";
-  host.Deliver({ui::WindowId::kMain, "图形按钮2", ui::EventKind::kClicked});
+  host.Deliver({ui::MainControl::图形按钮2, ui::EventKind::kClicked});
   EXPECT_EQ(t.exam().current_index, 1);
-  host.Deliver({ui::WindowId::kMain, "图形按钮3", ui::EventKind::kClicked});
+  host.Deliver({ui::MainControl::图形按钮3, ui::EventKind::kClicked});
   EXPECT_EQ(t.exam().current_index, 2);
-  host.Deliver({ui::WindowId::kMain, "图形按钮1", ui::EventKind::kClicked});
+  host.Deliver({ui::MainControl::图形按钮1, ui::EventKind::kClicked});
   EXPECT_EQ(t.exam().paper.size(), 11);
   host.Tick();
   EXPECT_EQ(w.剩余时间标签.caption(), "44");
-  host.Deliver({ui::WindowId::kMain, "题目", ui::EventKind::kLeftReleased});  // unbound
+  host.Deliver({ui::MainControl::题目, ui::EventKind::kLeftReleased});  // unbound
   EXPECT_EQ(t.exam().paper.size(), 11);
 }
 
@@ -275,7 +275,7 @@ TEST_F(Program, APaperFromKeyToCountersOnDisk) {
   std::string score;
   host.WhileScoreWindowOpen([&] {
     score = t.score_window().分数标签.caption();
-    host.Deliver({ui::WindowId::kScore, "超级链接框1", ui::EventKind::kLeftReleased});
+    host.Deliver({ui::ScoreControl::超级链接框1, ui::EventKind::kLeftReleased});
   });
   ASSERT_TRUE(host.PressKeypad(platform::kVkNumpad9));
   EXPECT_EQ(score, "1");

@@ -61,9 +61,10 @@ class BankFile : public ::testing::Test {
 
 TEST_F(BankFile, OpensOnlyWithItsPassword) {
   bank::Database db;
-  EXPECT_TRUE(db.Open(path_, "", "rq7m;2kx")) << db.last_error();
+  EXPECT_TRUE(db.Open(path_, "", "rq7m;2kx")) << db.last_error().message;
   bank::Database wrong;
   EXPECT_FALSE(wrong.Open(path_, "", "rq7m"));
+  EXPECT_EQ(wrong.last_error().code, base::ErrorCode::kBadPassword) << wrong.last_error().message;
   EXPECT_FALSE(wrong.Open(path_, "", ""));
   EXPECT_FALSE(wrong.is_open());
 }
@@ -71,6 +72,7 @@ TEST_F(BankFile, OpensOnlyWithItsPassword) {
 TEST_F(BankFile, RefusesWhatIsNoQuestionBank) {
   bank::Database db;
   EXPECT_FALSE(db.Open((dir_ / "missing.sys").string(), "", "x"));
+  EXPECT_EQ(db.last_error().code, base::ErrorCode::kNotFound) << db.last_error().message;
   EXPECT_FALSE(db.Open(dir_.path().string(), "", "x")) << "a directory";
   WriteBytes(dir_ / "empty.sys", {});
   EXPECT_FALSE(db.Open((dir_ / "empty.sys").string(), "", "x"));
@@ -79,10 +81,12 @@ TEST_F(BankFile, RefusesWhatIsNoQuestionBank) {
   cut.resize(cut.size() / 2);
   WriteBytes(dir_ / "cut.sys", cut);
   EXPECT_FALSE(db.Open((dir_ / "cut.sys").string(), "", "x")) << "a truncated image";
+  EXPECT_EQ(db.last_error().code, base::ErrorCode::kCorrupt) << db.last_error().message;
   // A real database that is not a question bank.
   std::filesystem::copy_file(std::string(EXAMORA_SAMPLES_DIR) + "/testV2000.mdb", dir_ / "f.mdb");
   EXPECT_FALSE(db.Open((dir_ / "f.mdb").string(), "", ""));
-  EXPECT_NE(db.last_error().find("not a question bank"), std::string::npos);
+  EXPECT_EQ(db.last_error().code, base::ErrorCode::kNotFound) << db.last_error().message;
+  EXPECT_NE(db.last_error().message.find("not a question bank"), std::string::npos);
   // test without reserved.
   auto test = testing_support::TestTable(3);
   test.columns.pop_back();
@@ -91,13 +95,15 @@ TEST_F(BankFile, RefusesWhatIsNoQuestionBank) {
   ASSERT_TRUE(bytes);
   WriteBytes(dir_ / "old.sys", *bytes);
   EXPECT_FALSE(db.Open((dir_ / "old.sys").string(), "", ""));
+  EXPECT_EQ(db.last_error().code, base::ErrorCode::kNotFound) << db.last_error().message;
+  EXPECT_NE(db.last_error().message.find("reserved"), std::string::npos);
 }
 
 TEST_F(BankFile, RecordSetsWalkTheRowsWithTypedValues) {
   bank::Database db;
   ASSERT_TRUE(db.Open(path_, "", "rq7m;2kx"));
   const int32_t h = db.OpenTable("select * from test where left(id,2)='02'");
-  ASSERT_NE(h, 0) << db.last_error();
+  ASSERT_NE(h, 0) << db.last_error().message;
   int rows = 0;
   for (db.MoveFirst(h); !db.IsEOF(h); db.MoveNext(h)) {
     Value id = db.ReadColByName(h, "id");
@@ -152,13 +158,26 @@ TEST_F(BankFile, CountsAndConfigRows) {
 TEST_F(BankFile, StatementsAndTheirFailures) {
   bank::Database db;
   ASSERT_TRUE(db.Open(path_, "", "rq7m;2kx"));
-  EXPECT_EQ(db.OpenTable(""), 0);
-  EXPECT_EQ(db.OpenTable("select * from nosuch"), 0);
-  EXPECT_EQ(db.OpenTable("select * form test"), 0);
-  EXPECT_EQ(db.OpenTable("update test set reserved=0"), 0);
-  EXPECT_FALSE(db.ExecuteSql(""));
-  EXPECT_FALSE(db.ExecuteSql("update test set reserved=32768"));
-  EXPECT_FALSE(db.ExecuteSql("update test set reserved=1 where id='0100001"));
+  using base::ErrorCode;
+  const std::pair<const char*, ErrorCode> refused_sets[] = {
+      {"", ErrorCode::kInvalid},
+      {"select * from nosuch", ErrorCode::kNotFound},
+      {"select * form test", ErrorCode::kSyntax},
+      {"update test set reserved=0", ErrorCode::kInvalid},
+  };
+  for (const auto& [sql, code] : refused_sets) {
+    EXPECT_EQ(db.OpenTable(sql), 0) << sql;
+    EXPECT_EQ(db.last_error().code, code) << sql << ": " << db.last_error().message;
+  }
+  const std::pair<const char*, ErrorCode> refused_statements[] = {
+      {"", ErrorCode::kInvalid},
+      {"update test set reserved=32768", ErrorCode::kInvalid},
+      {"update test set reserved=1 where id='0100001", ErrorCode::kSyntax},
+  };
+  for (const auto& [sql, code] : refused_statements) {
+    EXPECT_FALSE(db.ExecuteSql(sql)) << sql;
+    EXPECT_EQ(db.last_error().code, code) << sql << ": " << db.last_error().message;
+  }
   EXPECT_TRUE(db.ExecuteSql("update test set reserved=2 where id='0100001'"));
   EXPECT_TRUE(db.ExecuteSql(G("update test set reserved=3 where id='0100001' or a='选项一'")));
   db.Close();
@@ -228,7 +247,7 @@ TEST_F(BankFile, OpensAPathOutsideGbk) {
   std::filesystem::copy_file(path_, moved);
   const std::string utf8 = testing_support::Utf8(moved);
   bank::Database db;
-  ASSERT_TRUE(db.OpenPath(utf8, "rq7m;2kx")) << db.last_error();
+  ASSERT_TRUE(db.OpenPath(utf8, "rq7m;2kx")) << db.last_error().message;
   EXPECT_GE(ReservedOf(db, "0100002"), 0);
   // The GBK form of the same path is not that file.
   EXPECT_FALSE(db.Open(text::Utf8ToGbk(utf8), "", "rq7m;2kx"));
@@ -263,7 +282,7 @@ class Batches : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(
         db.OpenFile(testing_support::FaultFile::Over(log, testing_support::BankImage(5)), "pw"))
-        << db.last_error();
+        << db.last_error().message;
   }
   int ReservedOf(const std::string& id) {
     const int32_t h = db.OpenTable("select * from test where id='" + id + "'");
@@ -315,7 +334,8 @@ TEST_F(Batches, AFailedFlushIsNeverReportedAsSuccess) {
     bank::Database::Batch batch(db);
     EXPECT_TRUE(db.ExecuteSql(SetTo(1, "0100002"))) << "written in place";
     EXPECT_FALSE(batch.Finish());
-    EXPECT_NE(db.last_error().find("disk"), std::string::npos) << db.last_error();
+    EXPECT_EQ(db.last_error().code, base::ErrorCode::kIo) << db.last_error().message;
+    EXPECT_NE(db.last_error().message.find("disk"), std::string::npos);
   }
   log.fail_syncs = false;
   const int syncs = log.syncs;
@@ -379,7 +399,7 @@ SweepResult RunWithFault(const std::vector<std::string>& statements, int n, bool
     for (const std::string& statement : statements) {
       result.succeeded.push_back(db.ExecuteSql(statement));
     }
-    if (group) (void)group->Finish();
+    if (group) (void)group->Finish();  // the sweep judges by the bytes left in the file
   }
   result.failure_happened = (syncs ? log.syncs : log.writes) >= n;
   result.bytes = log.bytes;
@@ -390,7 +410,7 @@ std::map<std::string, int> Counters(const std::string& bytes) {
   std::map<std::string, int> out;
   bank::Database db;
   if (!db.OpenFile(std::make_unique<jet::MemFile>(bytes), "pw")) {
-    ADD_FAILURE() << "the file does not read whole any more: " << db.last_error();
+    ADD_FAILURE() << "the file does not read whole any more: " << db.last_error().message;
     return out;
   }
   const int32_t h = db.OpenTable("select * from test");

@@ -122,7 +122,7 @@ TEST_F(Answers, ScoreWindowIsCreatedAnewEachTime) {
     Peek(exam_testing::ExamSink& s, ui::ScoreWindow& w, std::string& out)
         : sink(s), window(w), seen(out) {}
     int32_t Handle(const ui::Event& e) override {
-      if (e.window == ui::WindowId::kScore && e.kind == ui::EventKind::kCreated) {
+      if (e.window() == ui::WindowId::kScore && e.kind == ui::EventKind::kCreated) {
         seen = window.分数标签.caption();
       }
       return sink.Handle(e);

@@ -129,7 +129,7 @@ class ExamSink : public ui::EventSink {
  public:
   explicit ExamSink(exam::Context& ctx) : ctx_(ctx) {}
   int32_t Handle(const ui::Event& event) override {
-    auto operation = ui::FindBinding(event.window, event.control, event.kind);
+    auto operation = ui::FindBinding(event.control, event.kind);
     if (!operation) return 0;
     switch (*operation) {
       case ui::Operation::kShowPaperScore:
@@ -194,7 +194,7 @@ class ExamRig {
         ctx(main, score, db, host, TestPictures()),
         sink(ctx) {
     testing_support::WriteBytes(path, BuildBank(content));
-    EXPECT_TRUE(db.Open(path, "", text::Utf16ToUtf8(kPassword), read_only)) << db.last_error();
+    EXPECT_TRUE(db.Open(path, "", text::Utf16ToUtf8(kPassword), read_only)) << db.last_error().message;
     host.Attach(&sink);
   }
 

@@ -33,7 +33,7 @@ std::vector<Question> ClassQuestions(int in_01, int in_02, int mastered) {
 
 TEST(ShowProgressStatistics, CountsTheWholeClassOfTheBank) {
   ExamRig rig({StandardConfig(), ClassQuestions(700, 619, 0), nullptr});
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4").ok());
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4"));
   EXPECT_EQ(rig.main.及格率标签.caption(), G("共1319题，已记住0题，尚余1319题，及格率0%"));
   EXPECT_EQ(rig.db.open_record_sets(), 0);
 }
@@ -41,11 +41,11 @@ TEST(ShowProgressStatistics, CountsTheWholeClassOfTheBank) {
 TEST(ShowProgressStatistics, TruncatesTheRateAndIgnoresTheFilterBox) {
   ExamRig rig({StandardConfig(), ClassQuestions(1000, 311, 131), nullptr});
   const std::string expected = G("共1311题，已记住131题，尚余1180题，及格率9%");
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4").ok());
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4"));
   EXPECT_EQ(rig.main.及格率标签.caption(), expected) << "9.99 shows as 9";
   rig.main.及格率标签.set_caption("");
   rig.main.启用过滤选择框.set_ticked(false);
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4").ok());
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4"));
   EXPECT_EQ(rig.main.及格率标签.caption(), expected);
 }
 
@@ -53,17 +53,17 @@ TEST(ShowProgressStatistics, EmptyAndFullyMasteredClasses) {
   auto questions = FourOption("11", 4);
   for (auto& q : questions) q.reserved = 2;
   ExamRig rig({StandardConfig(), questions, nullptr});
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "A2B2").ok());  // 01 and 02: no rows
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "A2B2"));  // 01 and 02: no rows
   EXPECT_EQ(rig.main.及格率标签.caption(), G("共0题，已记住0题，尚余0题，及格率0%"));
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "DEF").ok());
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "DEF"));
   EXPECT_EQ(rig.main.及格率标签.caption(), G("共4题，已记住4题，尚余0题，及格率100%"));
 }
 
 TEST(ShowProgressStatistics, WithoutAClassTheLineStaysAsItIs) {
   ExamRig rig({{{"01", 0, 0, 0, 0, 0}}, FourOption("01", 3), nullptr});
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "").ok());
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, ""));
   EXPECT_EQ(rig.main.及格率标签.caption(), "");
-  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4").ok()) << "no category";
+  ASSERT_TRUE(exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4")) << "no category";
   EXPECT_EQ(rig.main.及格率标签.caption(), "");
   EXPECT_EQ(rig.db.open_record_sets(), 0);
 }
@@ -75,9 +75,10 @@ TEST(ShowProgressStatistics, CategoryCodeOfTheWrongKindIsFatal) {
     for (auto& row : config.rows) row[0] = 1.0;
   };
   ExamRig rig(content);
-  exam::Status status = exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4");
-  ASSERT_FALSE(status.ok());
-  EXPECT_EQ(status.fault().code, 5);
+  base::Result<void> status = exam::ShowProgressStatistics(rig.ctx, "C1C2C3C4");
+  ASSERT_FALSE(status);
+  EXPECT_EQ(status.error().code, base::ErrorCode::kDataFault);
+  EXPECT_EQ(status.error().fault_code, 5);
   EXPECT_EQ(rig.main.及格率标签.caption(), "");
 }
 

@@ -23,14 +23,14 @@ class KeySink : public exam_testing::ExamSink {
  public:
   KeySink(exam::Context& ctx, keys::HotKeyIds& ids) : ExamSink(ctx), ctx_(ctx), ids_(ids) {}
   int32_t Handle(const ui::Event& event) override {
-    auto operation = ui::FindBinding(event.window, event.control, event.kind);
+    auto operation = ui::FindBinding(event.control, event.kind);
     if (operation == ui::Operation::kDispatchKeyCommand) {
-      exam::Status status = keys::DispatchKeyCommand(ctx_, ids_, event.arg1, event.arg2);
-      if (!status.ok()) faults.push_back(status.fault().code);
+      base::Result<void> done = keys::DispatchKeyCommand(ctx_, ids_, event.arg1, event.arg2);
+      if (!done) faults.push_back(done.error().fault_code);
       return 0;
     }
     if (operation == ui::Operation::kAnswerByMouse) {
-      keys::AnswerByMouse(ctx_, event.control[0]);
+      keys::AnswerByMouse(ctx_, ui::OptionLetter(event.control).value());
       return 0;
     }
     return ExamSink::Handle(event);
@@ -126,7 +126,7 @@ TEST_F(Keys, WithoutAPaperOnlyNewPaperAndClearingDoAnything) {
 TEST_F(Keys, IdentifiersThatAreNoKeyDoNothing) {
   ids[0] = 0;  // as if keypad 8 had been refused
   for (int32_t id : {0, 1, 33000, 33011}) {
-    ASSERT_TRUE(keys::DispatchKeyCommand(rig.ctx, ids, id, 0).ok());
+    ASSERT_TRUE(keys::DispatchKeyCommand(rig.ctx, ids, id, 0));
   }
   EXPECT_TRUE(rig.ctx.paper.empty());
   EXPECT_EQ(w.正在出题.visible(), false);
@@ -182,9 +182,9 @@ TEST_F(BigKeys, EmptyOptionsIgnoreKeysAndClicks) {
   exam::ShowCurrentQuestion(rig.ctx);
   Press(kVkNumpad3);
   Press(kVkNumpad0);
-  rig.host.Deliver({ui::WindowId::kMain, "C", ui::EventKind::kLeftReleased, 5, 5, 0});
+  rig.host.Deliver({ui::MainControl::C, ui::EventKind::kLeftReleased, 5, 5, 0});
   EXPECT_EQ(rig.ctx.paper.At(two)->answer, "");
-  rig.host.Deliver({ui::WindowId::kMain, "B", ui::EventKind::kLeftReleased, 5, 5, 0});
+  rig.host.Deliver({ui::MainControl::B, ui::EventKind::kLeftReleased, 5, 5, 0});
   EXPECT_EQ(rig.ctx.paper.At(two)->answer, "B") << "a click answers like the key";
 }
 

@@ -17,10 +17,11 @@ class RecordingSink : public ui::EventSink {
  public:
   explicit RecordingSink(FakeHost& host) : host_(host) {}
   int32_t Handle(const ui::Event& e) override {
-    events.push_back(std::string(e.window == ui::WindowId::kMain ? "main " : "score ") +
-                     std::string(e.control) + " " + ui::EventKindName(e.kind) + " " +
+    events.push_back(std::string(e.window() == ui::WindowId::kMain ? "main " : "score ") +
+                     std::string(ui::Name(e.control)) + " " + ui::EventKindName(e.kind) + " " +
                      std::to_string(e.arg1));
-    if (close_on_key && e.window == ui::WindowId::kScore && e.kind == ui::EventKind::kKeyPressed) {
+    if (close_on_key && e.control == ui::ScoreControl::kWindow &&
+        e.kind == ui::EventKind::kKeyPressed) {
       host_.CloseScoreWindow();
     }
     return 0;

@@ -27,6 +27,7 @@
 
 namespace {
 
+using M = ui::MainControl;
 using ui::qt::CaptionView;
 using ui::qt::FromUtf8;
 
@@ -50,8 +51,7 @@ class QtHostTest : public ::testing::Test {
     host_.Attach(trainer_.get());
     host_.set_score_window(&trainer_->score_window());
     view_ = std::make_unique<ui::qt::WindowView>(
-        trainer_->main_window(), ui::WindowId::kMain,
-        [this](const ui::Event& event) { host_.Deliver(event); });
+        trainer_->main_window(), [this](const ui::Event& event) { host_.Deliver(event); });
     host_.set_main_view(view_.get());
   }
 
@@ -65,13 +65,13 @@ class QtHostTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  QWidget* Widget(std::string_view name) const {
-    QWidget* widget = view_->WidgetOf(name);
-    EXPECT_NE(widget, nullptr) << name;
+  QWidget* Widget(M id) const {
+    QWidget* widget = view_->WidgetOf(id);
+    EXPECT_NE(widget, nullptr) << ui::Name(id);
     return widget;
   }
-  QString Caption(std::string_view name) const {
-    auto* label = qobject_cast<CaptionView*>(Widget(name));
+  QString Caption(M id) const {
+    auto* label = qobject_cast<CaptionView*>(Widget(id));
     return label != nullptr ? label->caption() : QStringLiteral("<not a label>");
   }
   void Keypad(Qt::Key key, QWidget* to = nullptr) {
@@ -95,48 +95,48 @@ TEST_F(QtHostTest, TheMainWindowComesUpIdleAsDescribed) {
   EXPECT_TRUE(view_->windowFlags() & Qt::WindowStaysOnTopHint);
   EXPECT_EQ(view_->size(), QSize(905, 656));
   // The panel was centred when the window was placed, before anything was shown.
-  EXPECT_EQ(Widget("图片框1")->pos(), QPoint(52, 28));
-  EXPECT_EQ(Widget("图片框1")->size(), QSize(800, 600));
-  EXPECT_EQ(Widget("题目")->geometry(), QRect(25, 98, 751, 94));
-  EXPECT_EQ(Caption("题目"), QStringLiteral("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
-  EXPECT_EQ(Caption("A"), QString());
-  EXPECT_EQ(Caption("剩余时间标签"), QStringLiteral("00"));
-  for (std::string_view hidden : {"图形按钮1", "图形按钮2", "图形按钮3", "答对的题图片框",
-                                  "正在出题", "超文本浏览框1"}) {
-    EXPECT_FALSE(Widget(hidden)->isVisible()) << hidden;
+  EXPECT_EQ(Widget(M::图片框1)->pos(), QPoint(52, 28));
+  EXPECT_EQ(Widget(M::图片框1)->size(), QSize(800, 600));
+  EXPECT_EQ(Widget(M::题目)->geometry(), QRect(25, 98, 751, 94));
+  EXPECT_EQ(Caption(M::题目), QStringLiteral("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
+  EXPECT_EQ(Caption(M::A), QString());
+  EXPECT_EQ(Caption(M::剩余时间标签), QStringLiteral("00"));
+  for (M hidden : {M::图形按钮1, M::图形按钮2, M::图形按钮3, M::答对的题图片框, M::正在出题,
+                   M::超文本浏览框1}) {
+    EXPECT_FALSE(Widget(hidden)->isVisible()) << ui::Name(hidden);
   }
-  auto* combo = qobject_cast<QComboBox*>(Widget("组合框1"));
+  auto* combo = qobject_cast<QComboBox*>(Widget(M::组合框1));
   ASSERT_NE(combo, nullptr);
   EXPECT_EQ(combo->currentText(), QStringLiteral("C1C2C3C4"));
   EXPECT_EQ(combo->count(), 5);
-  EXPECT_TRUE(qobject_cast<QCheckBox*>(Widget("启用过滤选择框"))->isChecked());
-  EXPECT_FALSE(qobject_cast<QCheckBox*>(Widget("自动下一题选择框"))->isChecked());
+  EXPECT_TRUE(qobject_cast<QCheckBox*>(Widget(M::启用过滤选择框))->isChecked());
+  EXPECT_FALSE(qobject_cast<QCheckBox*>(Widget(M::自动下一题选择框))->isChecked());
   // The placeholder thread's picture arrives through the window's queue.
-  auto* picture = qobject_cast<ui::qt::PictureView*>(Widget("图片框3"));
+  auto* picture = qobject_cast<ui::qt::PictureView*>(Widget(M::图片框3));
   for (int i = 0; i < 200 && picture->frame().isNull(); ++i) QTest::qWait(10);
   EXPECT_EQ(picture->bytes().size(), static_cast<qsizetype>(Carried(ui::pictures::kPlaceholder).size()));
   // Earlier rows lie above later ones: the preparing panel over the question label.
-  const QObjectList& children = Widget("图片框1")->children();
-  EXPECT_GT(children.indexOf(Widget("正在出题")), children.indexOf(Widget("题目")));
+  const QObjectList& children = Widget(M::图片框1)->children();
+  EXPECT_GT(children.indexOf(Widget(M::正在出题)), children.indexOf(Widget(M::题目)));
 }
 
 TEST_F(QtHostTest, PropertyChangesReachTheirWidgets) {
   Start();
   model().题目.set_caption(ui::G("第一题"));
-  EXPECT_EQ(Caption("题目"), QStringLiteral("第一题"));
+  EXPECT_EQ(Caption(M::题目), QStringLiteral("第一题"));
   model().答对的题图片框.set_visible(true);
-  EXPECT_TRUE(Widget("答对的题图片框")->isVisible());
+  EXPECT_TRUE(Widget(M::答对的题图片框)->isVisible());
   model().对错.set_picture(Carried(ui::pictures::kWrongMark));
-  EXPECT_EQ(qobject_cast<ui::qt::PictureView*>(Widget("对错"))->frame().size(), QSize(64, 64));
+  EXPECT_EQ(qobject_cast<ui::qt::PictureView*>(Widget(M::对错))->frame().size(), QSize(64, 64));
   model().A.set_pointer(ui::Pointer::kHand);
-  EXPECT_EQ(Widget("A")->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_EQ(Widget(M::A)->cursor().shape(), Qt::PointingHandCursor);
   model().显示分数选择框.set_ticked(true);
-  EXPECT_TRUE(qobject_cast<QCheckBox*>(Widget("显示分数选择框"))->isChecked());
+  EXPECT_TRUE(qobject_cast<QCheckBox*>(Widget(M::显示分数选择框))->isChecked());
   model().组合框1.set_selection(4);
-  EXPECT_EQ(qobject_cast<QComboBox*>(Widget("组合框1"))->currentText(), QStringLiteral("DEF"));
+  EXPECT_EQ(qobject_cast<QComboBox*>(Widget(M::组合框1))->currentText(), QStringLiteral("DEF"));
   // The timer runs at the period the model gives it, and keeps running when given it again.
   model().时钟1.set_period(60000);
-  QTimer* clock = view_->TimerOf("时钟1");
+  QTimer* clock = view_->TimerOf(M::时钟1);
   ASSERT_NE(clock, nullptr);
   EXPECT_TRUE(clock->isActive());
   EXPECT_EQ(clock->interval(), 60000);
@@ -151,25 +151,25 @@ TEST_F(QtHostTest, PropertyChangesReachTheirWidgets) {
 TEST_F(QtHostTest, KeypadKeysAndClicksReachTheLogic) {
   Start();
   Keypad(Qt::Key_8);
-  ASSERT_EQ(Caption("共标签"), QStringLiteral("100"));
-  EXPECT_EQ(Caption("第标签"), QStringLiteral("1"));
-  EXPECT_EQ(Caption("剩余时间标签"), QStringLiteral("45"));
-  EXPECT_FALSE(Caption("题目").isEmpty());
-  EXPECT_FALSE(Widget("正在出题")->isVisible());
-  EXPECT_TRUE(view_->TimerOf("时钟1")->isActive());
+  ASSERT_EQ(Caption(M::共标签), QStringLiteral("100"));
+  EXPECT_EQ(Caption(M::第标签), QStringLiteral("1"));
+  EXPECT_EQ(Caption(M::剩余时间标签), QStringLiteral("45"));
+  EXPECT_FALSE(Caption(M::题目).isEmpty());
+  EXPECT_FALSE(Widget(M::正在出题)->isVisible());
+  EXPECT_TRUE(view_->TimerOf(M::时钟1)->isActive());
 
   // The picture buttons step through the paper.
-  ASSERT_TRUE(Widget("图形按钮3")->isVisible());
-  QTest::mouseClick(Widget("图形按钮3"), Qt::LeftButton);
-  EXPECT_EQ(Caption("第标签"), QStringLiteral("2"));
-  QTest::mouseClick(Widget("图形按钮2"), Qt::LeftButton);
-  QTest::mouseClick(Widget("图形按钮2"), Qt::LeftButton);
-  EXPECT_EQ(Caption("第标签"), QStringLiteral("100"));  // wraps to the last question
+  ASSERT_TRUE(Widget(M::图形按钮3)->isVisible());
+  QTest::mouseClick(Widget(M::图形按钮3), Qt::LeftButton);
+  EXPECT_EQ(Caption(M::第标签), QStringLiteral("2"));
+  QTest::mouseClick(Widget(M::图形按钮2), Qt::LeftButton);
+  QTest::mouseClick(Widget(M::图形按钮2), Qt::LeftButton);
+  EXPECT_EQ(Caption(M::第标签), QStringLiteral("100"));  // wraps to the last question
   Keypad(Qt::Key_6);
-  EXPECT_EQ(Caption("第标签"), QStringLiteral("1"));
+  EXPECT_EQ(Caption(M::第标签), QStringLiteral("1"));
 
   // A check box is ticked by the logic, not by the widget alone.
-  auto* next = qobject_cast<QCheckBox*>(Widget("自动下一题选择框"));
+  auto* next = qobject_cast<QCheckBox*>(Widget(M::自动下一题选择框));
   QTest::mouseClick(next, Qt::LeftButton);
   EXPECT_TRUE(model().自动下一题选择框.ticked());
   EXPECT_TRUE(next->isChecked());
@@ -178,9 +178,9 @@ TEST_F(QtHostTest, KeypadKeysAndClicksReachTheLogic) {
   EXPECT_FALSE(next->isChecked());
 
   // Releasing the button over an option answers with its letter.
-  QTest::mouseClick(Widget("B"), Qt::LeftButton);
+  QTest::mouseClick(Widget(M::B), Qt::LeftButton);
   EXPECT_EQ(trainer_->exam().paper.At(1)->answer, "B");
-  EXPECT_EQ(Caption("您的答案"), QStringLiteral("B"));
+  EXPECT_EQ(Caption(M::您的答案), QStringLiteral("B"));
   Keypad(Qt::Key_1);
   EXPECT_EQ(trainer_->exam().paper.At(1)->answer, "A");
   // An ordinary digit (not the keypad's) is no command.
@@ -201,7 +201,8 @@ TEST_F(QtHostTest, TheScoreWindowClosesOnAnyKeyButTheHotKeys) {
     opened = score_view->isVisible();
     title_ok = score_view->windowTitle() == QStringLiteral("本卷分数");
     place = score_view->pos();
-    if (auto* label = qobject_cast<CaptionView*>(score_view->WidgetOf("分数标签"))) {
+    if (auto* label =
+            qobject_cast<CaptionView*>(score_view->WidgetOf(ui::ScoreControl::分数标签))) {
       score = label->caption();
     }
     Keypad(Qt::Key_4, score_view);  // a hot key: runs its command, leaves the window open
@@ -218,8 +219,8 @@ TEST_F(QtHostTest, TheScoreWindowClosesOnAnyKeyButTheHotKeys) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   EXPECT_EQ(place, QPoint((screen.width() - 400) / 2, (screen.height() - 301) / 2));
   // The main window is idle again.
-  EXPECT_EQ(Caption("题目"), QStringLiteral("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
-  EXPECT_FALSE(view_->TimerOf("时钟1")->isActive());
+  EXPECT_EQ(Caption(M::题目), QStringLiteral("模拟考试建议使用【小键盘】操作。请按【8】键出题。"));
+  EXPECT_FALSE(view_->TimerOf(M::时钟1)->isActive());
 }
 
 TEST_F(QtHostTest, TheScoreWindowClosesOnItsLink) {
@@ -229,7 +230,7 @@ TEST_F(QtHostTest, TheScoreWindowClosesOnItsLink) {
   QTimer::singleShot(0, [&] {
     ui::qt::WindowView* score_view = host_.score_view();
     if (score_view == nullptr) return;
-    QWidget* link = score_view->WidgetOf("超级链接框1");
+    QWidget* link = score_view->WidgetOf(ui::ScoreControl::超级链接框1);
     link_found = link != nullptr;
     if (link) QTest::mouseClick(link, Qt::LeftButton);
   });
@@ -284,6 +285,31 @@ TEST_F(QtHostTest, AnUnreadableBankIsReportedAndEndsWithZero) {
   EXPECT_EQ(title, QStringLiteral("信息："));
   EXPECT_EQ(exit_code_, 0);
   EXPECT_TRUE(std::filesystem::is_directory(dir_ / "exam.sys"));
+}
+
+// An exception out of the logic (say, memory running out in the middle of a paper) must not
+// unwind through Qt's event loop: the bridge says what it was and ends the program with -1.
+TEST_F(QtHostTest, AnExceptionOutOfTheLogicEndsTheProgramWithMinusOne) {
+  struct Throwing : ui::EventSink {
+    int32_t Handle(const ui::Event&) override {
+      if (standard) throw std::bad_alloc();
+      throw 7;
+    }
+    bool standard = true;
+  } throwing;
+  Start();
+  host_.Attach(&throwing);
+  for (bool standard : {true, false}) {
+    throwing.standard = standard;
+    exit_code_.reset();
+    testing::internal::CaptureStderr();
+    Keypad(Qt::Key_8);  // through the key filter, as a learner's press comes
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(exit_code_, -1) << standard;
+    EXPECT_NE(said.find(standard ? "bad_alloc" : "unknown"), std::string::npos) << said;
+    EXPECT_EQ(host_.delivering(), 0);
+  }
+  host_.Attach(trainer_.get());
 }
 
 }  // namespace

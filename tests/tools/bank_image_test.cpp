@@ -82,7 +82,7 @@ TEST(BankImage, SecondReaderSeesThePassword) {
 
 TEST(BankImage, EveryQuestionAndPictureDeciphers) {
   bank::Database db;
-  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error();
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error().message;
   auto bank = Sources();
   std::map<std::string, const banksrc::Question*> by_id;
   for (const auto& q : bank.questions) by_id[q.id] = &q;
@@ -165,7 +165,7 @@ TEST(BankImage, ConfigCarriesItsTwoIndexes) {
 // picture exactly as the file holds it and the question beside it, and nothing else.
 TEST(BankImage, ContactSheetShowsEveryPictureWithItsQuestion) {
   bank::Database db;
-  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error();
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8")) << db.last_error().message;
   auto page = banksrc::ContactSheet(db);
   ASSERT_TRUE(page) << page.error().message;
   const std::vector<uint8_t> built = ReadBytes(EXAMORA_CONTACT_SHEET_FILE);
@@ -210,7 +210,7 @@ TEST(BankImage, ContactSheetShowsEveryPictureWithItsQuestion) {
 // the class, nothing mastered yet.
 TEST(BankImage, ProgressLinesOfAFreshBank) {
   bank::Database db;
-  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8", true)) << db.last_error();
+  ASSERT_TRUE(db.Open(kImage, "", "rq7m2kx9tv4wz8", true)) << db.last_error().message;
   platform::FakeHost host;
   ui::MainWindow main;
   ui::ScoreWindow score;
@@ -221,7 +221,7 @@ TEST(BankImage, ProgressLinesOfAFreshBank) {
            {"A2B2", "共1389题，已记住0题，尚余1389题，及格率0%"},
            {"M", "共1370题，已记住0题，尚余1370题，及格率0%"},
            {"DEF", "共800题，已记住0题，尚余800题，及格率0%"}}) {
-    ASSERT_TRUE(exam::ShowProgressStatistics(ctx, licence_class).ok()) << licence_class;
+    ASSERT_TRUE(exam::ShowProgressStatistics(ctx, licence_class)) << licence_class;
     EXPECT_EQ(text::GbkToUtf8(main.及格率标签.caption()), line) << licence_class;
   }
 }

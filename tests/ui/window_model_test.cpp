@@ -19,6 +19,8 @@ namespace {
 
 using ui::Kind;
 using ui::Property;
+using M = ui::MainControl;
+using S = ui::ScoreControl;
 
 std::string G(const char* utf8) { return text::Utf8ToGbk(utf8); }
 
@@ -43,15 +45,57 @@ TEST(WindowDescription, EveryRowHasItsTypedControlInDescriptionOrder) {
     ASSERT_EQ(window->controls().size(), rows.size());
     std::set<std::string_view> names;
     for (size_t i = 0; i < rows.size(); ++i) {
-      EXPECT_EQ(window->controls()[i]->name(), rows[i].name);
-      EXPECT_EQ(window->controls()[i]->kind(), rows[i].kind);
+      const ui::Control* control = window->controls()[i];
+      EXPECT_EQ(control->name(), rows[i].name);
+      EXPECT_EQ(control->kind(), rows[i].kind);
+      EXPECT_EQ(control->id().window(), window->id());
+      EXPECT_EQ(window->Find(control->id()), control) << rows[i].name;
       EXPECT_TRUE(names.insert(rows[i].name).second) << "twice: " << rows[i].name;
     }
   }
   EXPECT_EQ(main.controls().size(), 41u);
-  EXPECT_EQ(main.Find("题目"), &main.题目);
-  EXPECT_EQ(score.Find("分数标签"), &score.分数标签);
-  EXPECT_EQ(main.Find("nothing"), nullptr);
+  EXPECT_EQ(main.Find(M::题目), &main.题目);
+  EXPECT_EQ(main.Find(M::分数标签), &main.分数标签);
+  EXPECT_EQ(score.Find(S::分数标签), &score.分数标签);
+  // Both windows have a 分数标签, and each window finds only its own controls.
+  EXPECT_EQ(main.Find(S::分数标签), nullptr);
+  EXPECT_EQ(score.Find(M::超文本浏览框1), nullptr);
+  EXPECT_EQ(main.Find(M::kWindow), nullptr);
+  EXPECT_EQ(main.ParentOf(main.A), &main.图片框1);
+  EXPECT_EQ(main.ParentOf(main.标签7), &main.正在出题);
+  EXPECT_EQ(main.ParentOf(main.图片框1), nullptr);
+  EXPECT_EQ(score.ParentOf(score.分数标签), nullptr);
+}
+
+TEST(ControlId, NamesAControlOfOneWindowOrTheWindowItself) {
+  EXPECT_EQ(ui::Name(M::热键标签), "热键标签");
+  EXPECT_EQ(ui::Name(S::超级链接框1), "超级链接框1");
+  EXPECT_EQ(ui::Name(M::kWindow), "");
+  EXPECT_EQ(ui::Name(S::kWindow), "");
+  // The first row of each window: equal rows, different windows.
+  EXPECT_NE(ui::ControlId(M::超文本浏览框1), ui::ControlId(S::超级链接框1));
+  EXPECT_NE(ui::ControlId(M::kWindow), ui::ControlId(S::kWindow));
+  EXPECT_EQ(ui::ControlId(ui::WindowId::kScore), ui::ControlId(S::kWindow));
+  EXPECT_EQ(ui::ControlId(ui::WindowId::kMain), ui::ControlId(M::kWindow));
+  EXPECT_TRUE(ui::ControlId(S::kWindow).is_window());
+  EXPECT_FALSE(ui::ControlId(M::图片框1).is_window());
+  EXPECT_EQ(ui::ControlId(S::分数标签).window(), ui::WindowId::kScore);
+  EXPECT_EQ(ui::Event{}.control, ui::ControlId(M::kWindow)) << "an event is the main window's";
+}
+
+TEST(ControlId, OnlyTheOptionLabelsGiveALetter) {
+  ui::MainWindow w;
+  for (M option : {M::A, M::B, M::C, M::D}) {
+    const std::optional<char> letter = ui::OptionLetter(option);
+    ASSERT_TRUE(letter) << ui::Name(option);
+    EXPECT_EQ(std::string(1, *letter), ui::Name(option));
+    EXPECT_EQ(w.OptionLabel(*letter), w.Find(option));
+  }
+  EXPECT_FALSE(ui::OptionLetter(M::题目));
+  EXPECT_FALSE(ui::OptionLetter(M::asdf));
+  EXPECT_FALSE(ui::OptionLetter(M::kWindow));
+  EXPECT_FALSE(ui::OptionLetter(S::超级链接框1));
+  EXPECT_EQ(w.OptionLabel('E'), nullptr);
 }
 
 TEST(WindowDescription, EveryControlSitsInsideAContainerParent) {
@@ -59,12 +103,12 @@ TEST(WindowDescription, EveryControlSitsInsideAContainerParent) {
     for (const ui::ControlSpec& c : window->controls) {
       int parent_width = window->width;
       int parent_height = window->height;
-      if (!c.parent.empty()) {
-        const ui::ControlSpec* parent = ui::FindControlSpec(*window, c.parent);
-        ASSERT_NE(parent, nullptr) << c.name;
-        EXPECT_TRUE(IsContainer(parent->kind)) << c.name << " on " << c.parent;
-        parent_width = parent->width;
-        parent_height = parent->height;
+      if (c.parent) {
+        ASSERT_LT(c.parent->row(), window->controls.size()) << c.name;
+        const ui::ControlSpec& parent = window->controls[c.parent->row()];
+        EXPECT_TRUE(IsContainer(parent.kind)) << c.name << " on " << parent.name;
+        parent_width = parent.width;
+        parent_height = parent.height;
       }
       EXPECT_GE(c.left, 0) << c.name;
       EXPECT_GE(c.top, 0) << c.name;
@@ -182,45 +226,43 @@ TEST(EventBindings, NameControlsThatExistAndCanRaiseTheEvent) {
   ui::MainWindow main;
   ui::ScoreWindow score;
   for (const ui::Binding& b : ui::EventBindings()) {
-    if (b.control.empty()) continue;
-    const ui::Window& window = b.window == ui::WindowId::kMain
+    EXPECT_EQ(ui::FindBinding(b.control, b.event), b.operation) << ui::Name(b.control);
+    if (b.control.is_window()) continue;
+    const ui::Window& window = b.control.window() == ui::WindowId::kMain
                                    ? static_cast<const ui::Window&>(main)
                                    : static_cast<const ui::Window&>(score);
     const ui::Control* control = window.Find(b.control);
-    ASSERT_NE(control, nullptr) << b.control;
+    ASSERT_NE(control, nullptr) << ui::Name(b.control);
     if (b.event == ui::EventKind::kClicked) {
       EXPECT_TRUE(control->kind() == Kind::kPictureButton || control->kind() == Kind::kCheckBox)
-          << b.control;
+          << control->name();
     }
     if (b.event == ui::EventKind::kTick) {
       EXPECT_EQ(control->kind(), Kind::kTimer);
     }
-    EXPECT_EQ(ui::FindBinding(b.window, b.control, b.event), b.operation);
   }
 }
 
 TEST(EventBindings, FindTheOperationOfEachWindowAndLeaveOthersUnbound) {
   using ui::EventKind;
   using ui::Operation;
-  using ui::WindowId;
-  EXPECT_EQ(ui::FindBinding(WindowId::kMain, "", EventKind::kCreated), Operation::kStartUp);
-  EXPECT_EQ(ui::FindBinding(WindowId::kScore, "", EventKind::kCreated), Operation::kShowPaperScore);
-  EXPECT_EQ(ui::FindBinding(WindowId::kScore, "", EventKind::kKeyPressed),
+  EXPECT_EQ(ui::FindBinding(M::kWindow, EventKind::kCreated), Operation::kStartUp);
+  EXPECT_EQ(ui::FindBinding(S::kWindow, EventKind::kCreated), Operation::kShowPaperScore);
+  EXPECT_EQ(ui::FindBinding(S::kWindow, EventKind::kKeyPressed), Operation::kCloseScoreWindow);
+  EXPECT_EQ(ui::FindBinding(S::超级链接框1, EventKind::kLeftReleased),
             Operation::kCloseScoreWindow);
-  EXPECT_EQ(ui::FindBinding(WindowId::kScore, "超级链接框1", EventKind::kLeftReleased),
-            Operation::kCloseScoreWindow);
-  EXPECT_EQ(ui::FindBinding(WindowId::kMain, "热键标签", EventKind::kNotification),
+  EXPECT_EQ(ui::FindBinding(M::热键标签, EventKind::kNotification),
             Operation::kDispatchKeyCommand);
-  EXPECT_EQ(ui::FindBinding(WindowId::kMain, "自动下一题选择框", EventKind::kClicked),
-            Operation::kFocusMainWindow);
-  for (const char* option : {"A", "B", "C", "D"}) {
-    EXPECT_EQ(ui::FindBinding(WindowId::kMain, option, EventKind::kLeftReleased),
-              Operation::kAnswerByMouse);
+  EXPECT_EQ(ui::FindBinding(M::自动下一题选择框, EventKind::kClicked), Operation::kFocusMainWindow);
+  for (M option : {M::A, M::B, M::C, M::D}) {
+    EXPECT_EQ(ui::FindBinding(option, EventKind::kLeftReleased), Operation::kAnswerByMouse);
   }
-  // The main window has no key handler (Esc is the host's), the score label no click handler.
-  EXPECT_FALSE(ui::FindBinding(WindowId::kMain, "", EventKind::kKeyPressed));
-  EXPECT_FALSE(ui::FindBinding(WindowId::kScore, "分数标签", EventKind::kLeftReleased));
-  EXPECT_FALSE(ui::FindBinding(WindowId::kMain, "题目", EventKind::kLeftReleased));
+  // The main window has no key handler (Esc is the host's), the score label no click handler,
+  // and the main window's first row is not the score window's link.
+  EXPECT_FALSE(ui::FindBinding(M::kWindow, EventKind::kKeyPressed));
+  EXPECT_FALSE(ui::FindBinding(S::分数标签, EventKind::kLeftReleased));
+  EXPECT_FALSE(ui::FindBinding(M::题目, EventKind::kLeftReleased));
+  EXPECT_FALSE(ui::FindBinding(M::超文本浏览框1, EventKind::kLeftReleased));
   EXPECT_EQ(ui::EventBindings().size(), 19u);
 }
 
@@ -333,7 +375,7 @@ void ExpectWindowAsDesigned(const ui::Window& window, const std::vector<DesignRo
     SCOPED_TRACE(std::string("row ") + std::to_string(i + 1) + " " + want.name);
     EXPECT_EQ(row.name, want.name);
     EXPECT_EQ(row.kind, want.kind);
-    EXPECT_EQ(row.parent, want.parent);
+    EXPECT_EQ(row.parent ? ui::Name(*row.parent) : std::string_view(), want.parent);
     EXPECT_EQ(row.left, want.left);
     EXPECT_EQ(row.top, want.top);
     EXPECT_EQ(row.width, want.width);
@@ -353,6 +395,7 @@ void ExpectWindowAsDesigned(const ui::Window& window, const std::vector<DesignRo
     // The live control starts in the same state.
     const ui::Control* control = window.controls()[i];
     ASSERT_EQ(control->name(), want.name);
+    EXPECT_EQ(ui::Name(control->id()), want.name);
     EXPECT_EQ(control->visible(), want.visible);
     EXPECT_EQ(control->left(), want.left);
     EXPECT_EQ(control->top(), want.top);
@@ -455,14 +498,11 @@ TEST(EventBindings, AreExactlyTheDesignedOnes) {
   };
   std::vector<Row> table;
   for (const ui::Binding& b : ui::EventBindings()) {
-    table.push_back({b.window, std::string(b.control), b.event, b.operation});
+    table.push_back({b.control.window(), std::string(ui::Name(b.control)), b.event, b.operation});
   }
   std::sort(designed.begin(), designed.end());
   std::sort(table.begin(), table.end());
   EXPECT_EQ(table, designed);
-  for (const Row& r : designed) {
-    EXPECT_EQ(ui::FindBinding(r.window, r.control, r.event), r.operation) << r.control;
-  }
 }
 
 TEST(GbkLiteral, ConvertsOnceAndKeysByContent) {

@@ -80,7 +80,7 @@ base::Result<std::unique_ptr<jet::Database>> OpenAnyFile(const std::string& file
 std::optional<int> OpenBank(bank::Database& db, const std::string& file, const Password& password) {
   if (auto probe = OpenAnyFile(file, password); !probe) return FailOpening(probe.error(), file);
   if (!db.OpenPath(file, text::Utf16ToGbk(password.Utf16()))) {
-    return Fail(kCannotOpen, "cannot open " + file + ": " + db.last_error());
+    return Fail(kCannotOpen, "cannot open " + file + ": " + db.last_error().message);
   }
   return std::nullopt;
 }
@@ -158,7 +158,7 @@ bool RunStatement(bank::Database& db, const std::string& statement_utf8) {
   for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (head == "select") {
     const int32_t h = db.OpenTable(sql);
-    if (h == 0) return Fail(kStatementFailed, db.last_error()) == kDone;
+    if (h == 0) return Fail(kStatementFailed, db.last_error().message) == kDone;
     banksrc::JsonLines out(stdout);
     auto printed = banksrc::ExportRecordSet(db, h, out);
     db.CloseTable(h);
@@ -166,7 +166,7 @@ bool RunStatement(bank::Database& db, const std::string& statement_utf8) {
     if (!printed) return Fail(kFailed, printed.error().message) == kDone;
     return true;
   }
-  if (!db.ExecuteSql(sql)) return Fail(kStatementFailed, db.last_error()) == kDone;
+  if (!db.ExecuteSql(sql)) return Fail(kStatementFailed, db.last_error().message) == kDone;
   std::cout << db.last_changed() << "\n" << std::flush;
   return true;
 }

@@ -10,7 +10,6 @@
 
 namespace banksrc {
 
-using base::ErrorCode;
 using base::MakeError;
 using base::Result;
 
@@ -82,7 +81,10 @@ std::string RenderCard(const Card& c) {
 
 Result<std::string> ContactSheet(bank::Database& db) {
   const int32_t h = db.OpenTable("select * from test");
-  if (h == 0) return MakeError(ErrorCode::kInvalid, "cannot read the table test: " + db.last_error());
+  if (h == 0) {
+    const base::Error& why = db.last_error();
+    return MakeError(why.code, "cannot read the table test: " + why.message);
+  }
   std::map<std::string, std::vector<Card>> by_category;
   size_t count = 0;
   for (db.MoveFirst(h); !db.IsEOF(h); db.MoveNext(h)) {

@@ -14,9 +14,9 @@ Trainer::Trainer(platform::Host& host, Setup setup)
       exam_(main_, score_, database_, host_, setup_.pictures) {}
 
 int32_t Trainer::Handle(const ui::Event& event) {
-  const std::optional<ui::Operation> operation =
-      ui::FindBinding(event.window, event.control, event.kind);
-  if (event.kind == ui::EventKind::kClicked && event.window == ui::WindowId::kMain) {
+  const std::optional<ui::Operation> operation = ui::FindBinding(event.control, event.kind);
+  if (event.kind == ui::EventKind::kClicked) {
+    // Find knows only the main window's controls: the score window has no check box.
     if (ui::Control* control = main_.Find(event.control);
         control != nullptr && control->kind() == ui::Kind::kCheckBox) {
       auto* box = static_cast<ui::CheckBox*>(control);
@@ -24,12 +24,12 @@ int32_t Trainer::Handle(const ui::Event& event) {
     }
   }
   if (!operation) return 0;
-  exam::Status status = Run(*operation, event);
-  if (!status.ok()) ReportFatal(status.fault());
+  base::Result<void> done = Run(*operation, event);
+  if (!done) ReportFatal(done.error());
   return 0;
 }
 
-exam::Status Trainer::Run(ui::Operation operation, const ui::Event& event) {
+base::Result<void> Trainer::Run(ui::Operation operation, const ui::Event& event) {
   using O = ui::Operation;
   switch (operation) {
     case O::kStartUp:
@@ -65,7 +65,9 @@ exam::Status Trainer::Run(ui::Operation operation, const ui::Event& event) {
     case O::kDispatchKeyCommand:
       return keys::DispatchKeyCommand(exam_, hot_keys_, event.arg1, event.arg2);
     case O::kAnswerByMouse:
-      if (event.control.size() == 1) keys::AnswerByMouse(exam_, event.control[0]);
+      if (const std::optional<char> letter = ui::OptionLetter(event.control)) {
+        keys::AnswerByMouse(exam_, *letter);
+      }
       break;
     case O::kShowPaperScore:
       exam::ShowPaperScore(exam_);
@@ -77,7 +79,7 @@ exam::Status Trainer::Run(ui::Operation operation, const ui::Event& event) {
   return {};
 }
 
-void Trainer::ReportFatal(const exam::Fault& fault) {
+void Trainer::ReportFatal(const base::Error& fault) {
   host_.ShowMessageBox(exam::FaultReport(fault), exam::FaultCaption(),
                        platform::MessageIcon::kError);
   host_.ExitProcess(-1);

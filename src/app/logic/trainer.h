@@ -59,8 +59,9 @@ class Trainer : public ui::EventSink {
   const std::string& bank_path() const { return bank_path_; }
 
  private:
-  exam::Status Run(ui::Operation operation, const ui::Event& event);
-  void ReportFatal(const exam::Fault& fault);
+  base::Result<void> Run(ui::Operation operation, const ui::Event& event);
+  // Shows a kDataFault's report in a message box and ends the process with -1.
+  void ReportFatal(const base::Error& fault);
   void ShowPlaceholderIfIdle();
 
   platform::Host& host_;

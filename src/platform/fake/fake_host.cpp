@@ -24,13 +24,12 @@ bool FakeHost::PressHotKey(uint32_t modifiers, uint32_t virtual_key) {
   if (ended()) return false;
   auto it = hot_keys.find({modifiers, virtual_key});
   if (it == hot_keys.end()) return false;
-  Deliver(
-      {ui::WindowId::kMain, ui::main_names::热键标签, ui::EventKind::kNotification, it->second, 0});
+  Deliver({ui::MainControl::热键标签, ui::EventKind::kNotification, it->second, 0});
   return true;
 }
 
 void FakeHost::Tick() {
-  Deliver({ui::WindowId::kMain, ui::main_names::时钟1, ui::EventKind::kTick});
+  Deliver({ui::MainControl::时钟1, ui::EventKind::kTick});
 }
 
 int32_t FakeHost::Deliver(const ui::Event& event) {
@@ -77,13 +76,15 @@ void FakeHost::OpenScoreWindow() {
   }
   ++score_windows_opened;
   score_window_open = true;
-  Deliver({ui::WindowId::kScore, "", ui::EventKind::kCreated});
+  Deliver({ui::ScoreControl::kWindow, ui::EventKind::kCreated});
   if (!while_score_open_.empty()) {
     auto action = std::move(while_score_open_.front());
     while_score_open_.erase(while_score_open_.begin());
     if (score_window_open && !ended()) action();
   }
-  if (score_window_open) Deliver({ui::WindowId::kScore, "", ui::EventKind::kKeyPressed, kVkReturn});
+  if (score_window_open) {
+    Deliver({ui::ScoreControl::kWindow, ui::EventKind::kKeyPressed, kVkReturn});
+  }
   if (score_window_open) {
     ++score_windows_left_open;
     score_window_open = false;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <system_error>
 #include <thread>
 
@@ -23,8 +24,7 @@ namespace {
 // A press of a registered key, as the main window raises it: the notification of 热键标签.
 Event HotKeyEvent(int32_t id) {
   Event event;
-  event.window = WindowId::kMain;
-  event.control = "热键标签";
+  event.control = MainControl::热键标签;
   event.kind = EventKind::kNotification;
   event.arg1 = id;
   return event;
@@ -61,11 +61,28 @@ bool QtHost::OpenEventLog(const std::string& path) {
 int32_t QtHost::Deliver(const Event& event) {
   if (sink_ == nullptr) return 0;
   ++depth_;
-  const int32_t result = sink_->Handle(event);
+  // No exception may unwind through Qt's event loop. One that escapes the logic ends the
+  // program with -1, as a fatal data fault does.
+  int32_t result = 0;
+  bool escaped = true;
+  try {
+    result = sink_->Handle(event);
+    escaped = false;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "examora: the program failed: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "examora: the program failed with an unknown exception\n");
+  }
+  if (escaped) {
+    --depth_;
+    ExitProcess(-1);  // returns only where a test has replaced the exit
+    return 0;
+  }
   if (event_log_ != nullptr) {
-    const std::string control(event.control.empty() ? std::string_view("-") : event.control);
+    const std::string control(event.control.is_window() ? std::string_view("-")
+                                                        : Name(event.control));
     std::fprintf(event_log_, "%d %s %s %s %d\n", depth_,
-                 event.window == WindowId::kMain ? "main" : "score", control.c_str(),
+                 event.window() == WindowId::kMain ? "main" : "score", control.c_str(),
                  EventKindName(event.kind), static_cast<int>(event.arg1));
     std::fflush(event_log_);
   }
@@ -92,15 +109,14 @@ void QtHost::OpenScoreWindow() {
   ScoreSession* outer = score_;
   ControlObserver* outer_observer = score_window_->observer();
   {
-    WindowView view(*score_window_, WindowId::kScore, [this](const Event& e) { Deliver(e); },
-                    main_view_);
+    WindowView view(*score_window_, [this](const Event& e) { Deliver(e); }, main_view_);
     // A close request of the system closes it as its own key and link do.
     connect(&view, &WindowView::closed, this, &QtHost::CloseScoreWindow);
     QEventLoop loop;
     ScoreSession session{&view, &loop, false};
     score_ = &session;
     Event created;
-    created.window = WindowId::kScore;
+    created.control = ScoreControl::kWindow;
     created.kind = EventKind::kCreated;
     Deliver(created);
     if (!session.closed) {

@@ -19,9 +19,10 @@ namespace {
 // How each picture box fits its picture: the question picture fills its frame, the marks, the
 // stopwatch and the spinner sit centred and shrink when too large, the rest (artwork of exactly
 // the box's size) is drawn from the top-left corner.
-Fit FitOf(std::string_view name) {
-  if (name == "图片框3") return Fit::kStretch;
-  if (name == "图片框4" || name == "对错" || name == "对错1") return Fit::kCentreScaleDown;
+Fit FitOf(ControlId id) {
+  using M = MainControl;
+  if (id == M::图片框3) return Fit::kStretch;
+  if (id == M::图片框4 || id == M::对错 || id == M::对错1) return Fit::kCentreScaleDown;
   return Fit::kTopLeft;
 }
 
@@ -37,12 +38,12 @@ Qt::WindowFlags FlagsOf(const WindowSpec& description) {
 
 }  // namespace
 
-WindowView::WindowView(Window& window, WindowId id, RaiseEvent raise, QWidget* owner)
-    : QWidget(owner, FlagsOf(window.description())), window_(window), id_(id), raise_(std::move(raise)) {
+WindowView::WindowView(Window& window, RaiseEvent raise, QWidget* owner)
+    : QWidget(owner, FlagsOf(window.description())), window_(window), raise_(std::move(raise)) {
   const WindowSpec& description = window.description();
   setWindowTitle(FromGbk(window.title()));
   setFixedSize(description.width, description.height);
-  if (id == WindowId::kMain) {
+  if (window.id() == WindowId::kMain) {
     move(description.left, description.top);
   } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
@@ -57,7 +58,7 @@ WindowView::WindowView(Window& window, WindowId id, RaiseEvent raise, QWidget* o
   // question, the hidden viewer over the picture).
   const auto controls = window.controls();
   for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-    if (QWidget* widget = WidgetOf((*it)->name())) widget->raise();
+    if (auto widget = widgets_.find(*it); widget != widgets_.end()) widget->second->raise();
   }
   window_.set_observer(this);
 }
@@ -66,34 +67,31 @@ WindowView::~WindowView() {
   if (window_.observer() == this) window_.set_observer(nullptr);
 }
 
-QWidget* WindowView::WidgetOf(std::string_view name) const {
-  const Control* control = window_.Find(name);
+QWidget* WindowView::WidgetOf(ControlId id) const {
+  const Control* control = window_.Find(id);
   if (control == nullptr) return nullptr;
   auto it = widgets_.find(control);
   return it == widgets_.end() ? nullptr : it->second;
 }
 
-QTimer* WindowView::TimerOf(std::string_view name) const {
-  const Control* control = window_.Find(name);
+QTimer* WindowView::TimerOf(ControlId id) const {
+  const Control* control = window_.Find(id);
   if (control == nullptr) return nullptr;
   auto it = timers_.find(control);
   return it == timers_.end() ? nullptr : it->second;
 }
 
 QWidget* WindowView::ParentOf(const Control& control) {
-  const std::string_view parent = control.description().parent;
-  if (parent.empty()) return this;
-  Control* container = window_.Find(parent);
+  Control* container = window_.ParentOf(control);
   if (container == nullptr) return this;
   QWidget* widget = Build(*container);
   return widget != nullptr ? widget : this;
 }
 
-void WindowView::Raise(std::string_view control, EventKind kind, int32_t arg1, int32_t arg2,
+void WindowView::Raise(ControlId control, EventKind kind, int32_t arg1, int32_t arg2,
                        int32_t arg3) {
   if (!raise_) return;
   Event event;
-  event.window = id_;
   event.control = control;
   event.kind = kind;
   event.arg1 = arg1;
@@ -106,12 +104,12 @@ QWidget* WindowView::Build(Control& control) {
   if (auto it = widgets_.find(&control); it != widgets_.end()) return it->second;
   if (timers_.contains(&control)) return nullptr;
   const ControlSpec& description = control.description();
-  const std::string_view name = description.name;  // the description's storage: lives for the run
+  const ControlId id = control.id();
   QWidget* widget = nullptr;
   switch (control.kind()) {
     case Kind::kPictureBox:
     case Kind::kDrawingPanel:
-      widget = new PictureView(FitOf(name), ParentOf(control));
+      widget = new PictureView(FitOf(id), ParentOf(control));
       break;
     case Kind::kShapeBox:
     case Kind::kHtmlViewer:
@@ -123,8 +121,8 @@ QWidget* WindowView::Build(Control& control) {
     case Kind::kTransparentLabel:
     case Kind::kHyperlink: {
       auto* label = new CaptionView(description, ParentOf(control));
-      label->on_left_released = [this, name](int x, int y, int shift) {
-        Raise(name, EventKind::kLeftReleased, x, y, shift);
+      label->on_left_released = [this, id](int x, int y, int shift) {
+        Raise(id, EventKind::kLeftReleased, x, y, shift);
       };
       widget = label;
       break;
@@ -133,8 +131,7 @@ QWidget* WindowView::Build(Control& control) {
       auto* box = new CheckBoxView(ParentOf(control));
       box->setFont(ToQFont(description.font));
       box->setFocusPolicy(Qt::ClickFocus);
-      connect(box, &QAbstractButton::clicked, this,
-              [this, name] { Raise(name, EventKind::kClicked); });
+      connect(box, &QAbstractButton::clicked, this, [this, id] { Raise(id, EventKind::kClicked); });
       widget = box;
       break;
     }
@@ -161,14 +158,14 @@ QWidget* WindowView::Build(Control& control) {
       }
       auto* button = new PictureButtonView(resting, highlighted, ParentOf(control));
       connect(button, &QAbstractButton::clicked, this,
-              [this, name] { Raise(name, EventKind::kClicked); });
+              [this, id] { Raise(id, EventKind::kClicked); });
       widget = button;
       break;
     }
     case Kind::kTimer: {
       auto* timer = new QTimer(this);
       timer->setTimerType(Qt::CoarseTimer);
-      connect(timer, &QTimer::timeout, this, [this, name] { Raise(name, EventKind::kTick); });
+      connect(timer, &QTimer::timeout, this, [this, id] { Raise(id, EventKind::kTick); });
       timers_.emplace(&control, timer);
       Apply(control, Property::kPeriod);
       return nullptr;
@@ -273,10 +270,10 @@ void WindowView::paintEvent(QPaintEvent*) {
 }
 
 void WindowView::keyPressEvent(QKeyEvent* event) {
-  if (id_ == WindowId::kScore) {
+  if (id() == WindowId::kScore) {
     // Any key that reaches the score window closes it, Shift, Ctrl and Alt included.
-    Raise({}, EventKind::kKeyPressed, static_cast<int32_t>(VirtualKeyOf(*event)),
-          ShiftState(event->modifiers()));
+    Raise(ScoreControl::kWindow, EventKind::kKeyPressed,
+          static_cast<int32_t>(VirtualKeyOf(*event)), ShiftState(event->modifiers()));
     event->accept();
     return;
   }

@@ -30,16 +30,17 @@ class WindowView : public QWidget, public ControlObserver {
  public:
   // Builds the widgets of `window` and observes it until destroyed. `owner` (may be null) is the
   // window this one stays above.
-  WindowView(Window& window, WindowId id, RaiseEvent raise, QWidget* owner = nullptr);
+  WindowView(Window& window, RaiseEvent raise, QWidget* owner = nullptr);
   ~WindowView() override;
 
-  WindowId id() const { return id_; }
+  WindowId id() const { return window_.id(); }
   Window& model() const { return window_; }
 
-  // The widget of the control `name`; null for controls without one (timer, database unit).
-  QWidget* WidgetOf(std::string_view name) const;
-  // The timer of the control `name`, or null.
-  QTimer* TimerOf(std::string_view name) const;
+  // The widget of the control `id`; null for controls without one (timer, database unit) and
+  // for controls of another window.
+  QWidget* WidgetOf(ControlId id) const;
+  // The timer of the control `id`, or null.
+  QTimer* TimerOf(ControlId id) const;
 
   // ControlObserver
   void ControlChanged(const Control& control, Property property) override;
@@ -58,11 +59,10 @@ class WindowView : public QWidget, public ControlObserver {
   QWidget* ParentOf(const Control& control);
   void Apply(const Control& control, Property property);
   void ApplyPicture(const Control& control);
-  void Raise(std::string_view control, EventKind kind, int32_t arg1 = 0, int32_t arg2 = 0,
+  void Raise(ControlId control, EventKind kind, int32_t arg1 = 0, int32_t arg2 = 0,
              int32_t arg3 = 0);
 
   Window& window_;
-  WindowId id_;
   RaiseEvent raise_;
   QImage background_;
   std::unordered_map<const Control*, QWidget*> widgets_;
