@@ -16,6 +16,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -177,6 +179,19 @@ class Database {
   base::Result<void> EndSyncDeferral();
   base::Result<void> FlushOwed();
 
+  // The rows of `table` whose text column `column` holds `key`, compared as the query
+  // language compares texts (Latin letters without regard to case), in physical order; nullopt
+  // when no map of the column can be trusted yet, and the caller should scan. The first lookup
+  // after Revalidate has found the file at rest builds the map in one scan; later lookups cost
+  // a hash probe. Revalidate drops the maps whenever the file may have changed. In-place
+  // updates write fixed-width cells only, so they never move a row or change a text.
+  base::Result<std::optional<std::vector<RowId>>> RowsWithText(const TableDef& table, int column,
+                                                               std::u16string_view key);
+  // Calls `visit` for the rows `ids` of `table` in the given order until it returns false;
+  // kCorrupt when one of them is not a live row of the table.
+  base::Result<void> VisitRows(const TableDef& table, std::span<const RowId> ids,
+                               const std::function<bool(const RowView&)>& visit);
+
   // Drops the pages read so far when the file may have changed since (another program wrote
   // to it), so that what follows reads what is on disk now. Every statement starts with it.
   // Does nothing while a scan runs.
@@ -198,6 +213,10 @@ class Database {
   double creation_date_ = 0;
   std::vector<CatalogEntry> tables_;
   std::map<uint32_t, std::vector<uint8_t>> cache_;  // page number -> bytes
+  // Maps of text columns, by table definition page and column: folded text -> rows.
+  using TextIndex = std::unordered_map<std::u16string, std::vector<RowId>>;
+  std::map<std::pair<uint32_t, int>, TextIndex> text_indexes_;
+  bool at_rest_ = false;    // the last Revalidate found the file as it was before
   int scans_ = 0;           // while a scan runs, cached pages stay put (views point into them)
   int sync_deferrals_ = 0;  // open deferrals of the flush after an update
   bool sync_owed_ = false;  // bytes were written in place since the last flush

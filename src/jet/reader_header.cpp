@@ -99,8 +99,10 @@ Result<void> Database::ReadHeader(std::u16string_view password) {
 Result<void> Database::Revalidate() {
   if (scans_ > 0) return base::Ok();
   EXAMORA_ASSIGN_OR_RETURN(const bool changed, file_->Refresh());
+  at_rest_ = !changed;
   if (!changed) return base::Ok();
   cache_.clear();
+  text_indexes_.clear();
   page_count_ = static_cast<uint32_t>(file_->Size() / kPageSize);
   return base::Ok();
 }

@@ -186,6 +186,47 @@ class Evaluator {
  public:
   Evaluator(jet::Database& db, const jet::TableDef& table) : db_(db), table_(table) {}
 
+  // Whether condition `b` selects `row`: true, false, or unknown (it met a null). The same as
+  // Eval for a truth value, without building a cell per term on the paths the program takes.
+  enum class Truth { kFalse, kTrue, kUnknown };
+  Result<Truth> Test(const Bound& b, const jet::RowView& row) {
+    switch (b.kind) {
+      case Expr::Kind::kCompare:
+        if (b.fast_column >= 0) {
+          EXAMORA_ASSIGN_OR_RETURN(auto stored, Field(row, b.fast_column));
+          if (!stored) return Truth::kUnknown;
+          const std::u16string& literal = b.args[b.fast_swapped ? 0 : 1].text;
+          int c = CompareStored(*stored, b.fast_limit, literal);
+          if (b.fast_swapped) c = -c;
+          return Holds(b.op, c) ? Truth::kTrue : Truth::kFalse;
+        }
+        break;
+      case Expr::Kind::kNot: {
+        EXAMORA_ASSIGN_OR_RETURN(Truth t, Test(b.args[0], row));
+        if (t == Truth::kUnknown) return t;
+        return t == Truth::kTrue ? Truth::kFalse : Truth::kTrue;
+      }
+      case Expr::Kind::kAnd:
+      case Expr::Kind::kOr: {
+        const Truth deciding = b.kind == Expr::Kind::kAnd ? Truth::kFalse : Truth::kTrue;
+        bool unknown = false;
+        for (const Bound& term : b.args) {
+          EXAMORA_ASSIGN_OR_RETURN(Truth t, Test(term, row));
+          if (t == deciding) return t;
+          unknown = unknown || t == Truth::kUnknown;
+        }
+        if (unknown) return Truth::kUnknown;
+        return deciding == Truth::kFalse ? Truth::kTrue : Truth::kFalse;
+      }
+      default:
+        break;
+    }
+    EXAMORA_ASSIGN_OR_RETURN(Cell v, Eval(b, row));
+    const double* d = std::get_if<double>(&v);
+    if (!d) return Truth::kUnknown;
+    return *d != 0 ? Truth::kTrue : Truth::kFalse;
+  }
+
   Result<Cell> Eval(const Bound& b, const jet::RowView& row) {
     switch (b.kind) {
       case Expr::Kind::kColumn: {
@@ -212,7 +253,7 @@ class Evaluator {
       }
       case Expr::Kind::kCompare: {
         if (b.fast_column >= 0) {
-          EXAMORA_ASSIGN_OR_RETURN(auto stored, db_.FieldBytes(table_, row, b.fast_column));
+          EXAMORA_ASSIGN_OR_RETURN(auto stored, Field(row, b.fast_column));
           if (!stored) return Cell();
           const std::u16string& literal = b.args[b.fast_swapped ? 0 : 1].text;
           int c = CompareStored(*stored, b.fast_limit, literal);
@@ -282,8 +323,25 @@ class Evaluator {
   }
 
  private:
+  // The stored bytes of `column` in `row`. A chain of terms on one column (the categories of a
+  // licence class: left(id,2)='01' or left(id,2)='02' or ...) finds the field once per row.
+  Result<std::optional<std::span<const uint8_t>>> Field(const jet::RowView& row, int column) {
+    if (row.bytes.data() != field_row_ || row.bytes.size() != field_row_size_ ||
+        column != field_column_) {
+      EXAMORA_ASSIGN_OR_RETURN(field_, db_.FieldBytes(table_, row, column));
+      field_row_ = row.bytes.data();
+      field_row_size_ = row.bytes.size();
+      field_column_ = column;
+    }
+    return field_;
+  }
+
   jet::Database& db_;
   const jet::TableDef& table_;
+  const uint8_t* field_row_ = nullptr;
+  size_t field_row_size_ = 0;
+  int field_column_ = -1;
+  std::optional<std::span<const uint8_t>> field_;
 };
 
 // Scans `statement.table`, calling `match` for each row the condition selects.
@@ -302,19 +360,31 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
   }
   Evaluator eval(db, table);
   Result<void> failure;
-  EXAMORA_TRY(db.ScanRowViews(table, [&](const jet::RowView& row) {
+  auto visit = [&](const jet::RowView& row) {
     if (where) {
-      auto v = eval.Eval(*where, row);
+      auto v = eval.Test(*where, row);
       if (!v) {
         failure = base::Unexpected<base::Error>(v.take_error());
         return false;
       }
-      auto* d = std::get_if<double>(&*v);
-      if (!d || *d == 0) return true;
+      if (*v != Evaluator::Truth::kTrue) return true;
     }
     match(row);
     return true;
-  }));
+  };
+  // A text column equal to a text (the paper's lookup of one question by its id) reads only
+  // the rows the engine's map names; the condition still decides for each of them.
+  std::optional<std::vector<jet::RowId>> candidates;
+  if (where && where->kind == Expr::Kind::kCompare && where->op == CompareOp::kEq &&
+      where->fast_column >= 0 && where->fast_limit == SIZE_MAX) {
+    const std::u16string& literal = where->args[where->fast_swapped ? 0 : 1].text;
+    EXAMORA_ASSIGN_OR_RETURN(candidates, db.RowsWithText(table, where->fast_column, literal));
+  }
+  if (candidates) {
+    EXAMORA_TRY(db.VisitRows(table, *candidates, visit));
+  } else {
+    EXAMORA_TRY(db.ScanRowViews(table, visit));
+  }
   EXAMORA_TRY(std::move(failure));
   return table;
 }

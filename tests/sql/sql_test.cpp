@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "jet/database.h"
+#include "jet/writer.h"
 #include "sql/executor.h"
 #include "sql/statement.h"
 #include "support/bank_fixture.h"
@@ -180,6 +181,117 @@ TEST_F(SqlOnFile, RefusedUpdatesChangeNothing) {
     EXPECT_EQ(Update(text), -1) << "accepted";
   }
   EXPECT_EQ(file_->bytes(), before);
+}
+
+// A file whose bytes the test replaces behind the engine's back, as another program would, and
+// which then reports the change as the disk file does.
+class SharedFile : public jet::File {
+ public:
+  explicit SharedFile(std::string bytes) : bytes_(std::move(bytes)) {}
+  base::Result<void> ReadAt(uint64_t offset, std::span<uint8_t> out) const override {
+    if (offset + out.size() > bytes_.size()) {
+      return base::MakeError(ErrorCode::kIo, "read past the end");
+    }
+    std::copy_n(bytes_.data() + offset, out.size(), out.data());
+    return base::Ok();
+  }
+  base::Result<void> WriteAt(uint64_t offset, std::span<const uint8_t> data) override {
+    std::copy(data.begin(), data.end(), bytes_.begin() + static_cast<ptrdiff_t>(offset));
+    return base::Ok();
+  }
+  base::Result<void> Sync() override { return base::Ok(); }
+  uint64_t Size() const override { return bytes_.size(); }
+  bool writable() const override { return true; }
+  base::Result<bool> Refresh() override { return std::exchange(changed_, false); }
+
+  void ReplacedByAnotherProgram(std::string bytes) {
+    bytes_ = std::move(bytes);
+    changed_ = true;
+  }
+
+ private:
+  std::string bytes_;
+  bool changed_ = false;
+};
+
+// A table whose `key` column repeats texts in different case and holds nulls: rows 0 to 3 are
+// "K7", "k7", null and "K7 " (a trailing space), then `extra` rows "R0", "R1", ...
+std::string KeyedFile(int extra, const char16_t* first = u"K7") {
+  jet::WriterTable t;
+  t.name = "t";
+  t.columns = {{"key", jet::ColumnType::kText, 20}, {"n", jet::ColumnType::kInt16}};
+  t.rows.push_back({std::u16string(first), int16_t{0}});
+  t.rows.push_back({std::u16string(u"k7"), int16_t{1}});
+  t.rows.push_back({std::monostate{}, int16_t{2}});
+  t.rows.push_back({std::u16string(u"K7 "), int16_t{3}});
+  for (int i = 0; i < extra; ++i) {
+    const std::string key = "R" + std::to_string(i);
+    t.rows.push_back({std::u16string(key.begin(), key.end()), int16_t(4 + i)});
+  }
+  auto bytes = jet::WriteDatabase({t}, {});
+  EXPECT_TRUE(bytes) << bytes.error().message;
+  return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+std::vector<int> Numbers(jet::Database& db, const std::u16string& text) {
+  std::vector<int> out;
+  auto s = sql::Parse(text);
+  EXPECT_TRUE(s);
+  auto sel = sql::Select(db, *s);
+  EXPECT_TRUE(sel) << sel.error().message;
+  if (!sel) return out;
+  for (const auto& row : sel->rows) out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, row, 1)));
+  return out;
+}
+
+// An equality on a text column is answered from the engine's map of that column once the file
+// is at rest; the answer is the scan's: every row with that text without regard to case, in
+// physical order, nulls never, and nothing for a text that is not there.
+TEST(SqlLookup, ATextLookupFindsWhatAScanFinds) {
+  auto db = jet::Database::Open(std::make_unique<SharedFile>(KeyedFile(400)));
+  ASSERT_TRUE(db);
+  jet::Database& d = **db;
+  for (int round = 0; round < 2; ++round) {  // the first builds the map, the second uses it
+    EXPECT_EQ(Numbers(d, u"select * from t where key='K7'"), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Numbers(d, u"select * from t where 'k7'=key"), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Numbers(d, u"select * from t where key='K7 '"), (std::vector<int>{3}));
+    EXPECT_EQ(Numbers(d, u"select * from t where key='r399'"), (std::vector<int>{403}));
+    EXPECT_EQ(Numbers(d, u"select * from t where key='nothing'"), (std::vector<int>{}));
+    EXPECT_EQ(Numbers(d, u"select * from t where key=''"), (std::vector<int>{}));
+  }
+  for (int i = 0; i < 400; i += 37) {
+    const std::string key = "R" + std::to_string(i);
+    const std::u16string literal(key.begin(), key.end());
+    EXPECT_EQ(Numbers(d, u"select * from t where key='" + literal + u"'"),
+              Numbers(d, u"select * from t where key='" + literal + u"' or 1=0"));
+  }
+  auto table = d.ReadTable(u"t");
+  ASSERT_TRUE(table);
+  auto found = d.RowsWithText(*table, 0, u"k7");
+  ASSERT_TRUE(found && *found);
+  EXPECT_EQ((*found)->size(), 2u) << "at rest, the map answers";
+  EXPECT_FALSE(d.RowsWithText(*table, 1, u"0")) << "only text columns have maps";
+}
+
+// Another program rewrites the file: the next lookup reads the file as it is now, not the map
+// built from what was there before. In-place updates of our own keep the map right.
+TEST(SqlLookup, ALookupSeesWhatAnotherProgramWrote) {
+  auto* file = new SharedFile(KeyedFile(50));
+  auto db = jet::Database::Open(std::unique_ptr<jet::File>(file));
+  ASSERT_TRUE(db);
+  jet::Database& d = **db;
+  EXPECT_EQ(Numbers(d, u"select * from t where key='R10'"), (std::vector<int>{14}));
+  EXPECT_EQ(Numbers(d, u"select * from t where key='R10'"), (std::vector<int>{14}));
+  auto update = sql::Parse(u"update t set n=99 where key='R10'");
+  ASSERT_TRUE(update);
+  EXPECT_EQ(*sql::Update(d, *update), 1);
+  EXPECT_EQ(Numbers(d, u"select * from t where key='R10'"), (std::vector<int>{99}));
+
+  // The same table with its first key changed and ten rows fewer.
+  file->ReplacedByAnotherProgram(KeyedFile(40, u"R10"));
+  EXPECT_EQ(Numbers(d, u"select * from t where key='R10'"), (std::vector<int>{0, 14}));
+  EXPECT_EQ(Numbers(d, u"select * from t where key='R45'"), (std::vector<int>{}));
+  EXPECT_EQ(Numbers(d, u"select * from t where key='K7'"), (std::vector<int>{1}));
 }
 
 }  // namespace

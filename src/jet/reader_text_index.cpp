@@ -1,0 +1,82 @@
+// src/jet/reader_text_index.cpp
+// Lookups of rows by the text of one column without scanning the table: a map from the folded
+// text to its rows, built in one scan once the file is seen at rest, and reading then only the
+// rows it names.
+#include "jet/bytes.h"
+#include "jet/database.h"
+#include "jet/format.h"
+#include "jet/names.h"
+#include "jet/reader_internal.h"
+
+namespace jet {
+
+using reader_internal::Corrupt;
+
+namespace {
+
+std::u16string Folded(std::span<const uint8_t> stored) {
+  std::u16string out;
+  TextReader reader(stored);
+  for (char16_t c; reader.Next(c);) out += FoldAscii(c);
+  return out;
+}
+
+}  // namespace
+
+Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef& table,
+                                                                  int column,
+                                                                  std::u16string_view key) {
+  using Found = std::optional<std::vector<RowId>>;
+  if (column < 0 || static_cast<size_t>(column) >= table.columns.size() ||
+      table.columns[static_cast<size_t>(column)].type != ColumnType::kText) {
+    return MakeError(ErrorCode::kInvalid, "only text columns can be looked up by their text");
+  }
+  const std::pair<uint32_t, int> which{table.tdef_page, column};
+  auto it = text_indexes_.find(which);
+  if (it == text_indexes_.end()) {
+    // Within moments of a write the file's times cannot tell a later write apart, and every
+    // statement rereads the file; a map built now would be dropped by the next one.
+    if (!at_rest_) return Found();
+    TextIndex index;
+    Result<void> failure;
+    EXAMORA_TRY(ScanRowViews(table, [&](const RowView& row) {
+      auto stored = FieldBytes(table, row, column);
+      if (!stored) {
+        failure = base::Unexpected<base::Error>(stored.take_error());
+        return false;
+      }
+      if (*stored) index[Folded(**stored)].push_back(row.id);
+      return true;
+    }));
+    EXAMORA_TRY(std::move(failure));
+    it = text_indexes_.emplace(which, std::move(index)).first;
+  }
+  auto rows = it->second.find(FoldedName(key));
+  if (rows == it->second.end()) return Found(std::vector<RowId>());
+  return Found(rows->second);
+}
+
+Result<void> Database::VisitRows(const TableDef& table, std::span<const RowId> ids,
+                                 const std::function<bool(const RowView&)>& visit) {
+  ++scans_;
+  struct Unpin {
+    int& n;
+    ~Unpin() { --n; }
+  } unpin{scans_};
+  for (const RowId& id : ids) {
+    EXAMORA_ASSIGN_OR_RETURN(auto page, Page(id.page));
+    if (page[0] != format::kDataPage ||
+        LoadU32(&page[format::kPageOwnerOffset]) != table.tdef_page) {
+      return Corrupt("page " + std::to_string(id.page) + " does not belong to its table");
+    }
+    EXAMORA_ASSIGN_OR_RETURN(auto bytes, RowBytes(page, id.row));
+    if (LoadU16(&page[format::kDataPageHeader + 2 * size_t{id.row}]) &
+        format::kRowDeletedOrPointer) {
+      return Corrupt("a looked-up row is no longer live");
+    }
+    if (!visit(RowView{id, bytes})) break;
+  }
+  return base::Ok();
+}
+
+}  // namespace jet
