@@ -89,9 +89,25 @@ std::string Utf16ToBytes(std::u16string_view in) {
   return bytes;
 }
 
+// Texts of ASCII only (ids, keys, column names: most texts the program converts) are the same
+// bytes in GBK and need no trip through iconv.
+bool IsAscii(std::u16string_view in) {
+  for (char16_t c : in) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+bool IsAscii(std::string_view in) {
+  for (char c : in) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string Utf16ToGbk(std::u16string_view in) {
+  if (IsAscii(in)) return std::string(in.begin(), in.end());
   // A character outside the basic plane is one "?", not one per surrogate.
   std::u16string folded;
   for (size_t i = 0; i < in.size(); ++i) {
@@ -107,6 +123,7 @@ std::string Utf16ToGbk(std::u16string_view in) {
 }
 
 std::u16string GbkToUtf16(std::string_view in) {
+  if (IsAscii(in)) return std::u16string(in.begin(), in.end());
   std::string out;
   // A broken GBK pair is replaced by U+003F as two UTF-16 bytes.
   GbkToUtf16Converter().Run(in.data(), in.size(), 1, std::string_view("?\0", 2), out);
@@ -114,6 +131,7 @@ std::u16string GbkToUtf16(std::string_view in) {
 }
 
 std::string GbkToUtf8(std::string_view in) {
+  if (IsAscii(in)) return std::string(in);
   std::string out;
   GbkToUtf8Converter().Run(in.data(), in.size(), 1, "?", out);
   return out;
