@@ -5,6 +5,8 @@
 // disk) under 30 ms. BM_HundredUpdatesEachFlushed runs the same statements one flush apiece,
 // as a yardstick for what grouping them saves.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <chrono>
@@ -12,6 +14,9 @@
 #include <thread>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
+#include <vector>
 #include <memory>
 #include <string>
 
@@ -19,6 +24,8 @@
 #include "bank/database.h"
 #include "bank/schema.h"
 #include "exam/mastery.h"
+#include "jet/database.h"
+#include "jet/format.h"
 #include "jet/writer.h"
 #include "keys/key_commands.h"
 #include "platform/fake/fake_host.h"
@@ -145,6 +152,161 @@ void BM_NewPaperRightAfterAWrite(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NewPaperRightAfterAWrite)->Unit(benchmark::kMillisecond);
+
+// The physical floor of a paper: the same 100 questions' bytes, and nothing else, read from the
+// file through the operating system's cache (their rows and the rows of their long values, one
+// read per piece), their texts decoded to GBK, their question texts and pictures deciphered.
+// Where the pieces lie is found once before timing, from the file's bytes.
+struct FloorPiece {
+  uint64_t at = 0;  // file offset
+  size_t size = 0;
+};
+struct FloorQuestion {
+  FloorPiece row;
+  std::vector<std::pair<size_t, size_t>> texts;  // offset and size of each text in the row
+  std::vector<FloorPiece> question;              // the long value pieces of timu
+  std::vector<FloorPiece> picture;               // and of pic
+};
+
+// The file offset and size of row `row` of page `page`, as the row table of the page gives it.
+std::optional<FloorPiece> RowPiece(const std::string& image, uint32_t page, uint16_t row) {
+  const size_t base = size_t{page} * jet::kPageSize;
+  if (base + jet::kPageSize > image.size()) return std::nullopt;
+  auto u16 = [&](size_t at) {
+    return uint16_t(uint8_t(image[base + at]) | uint8_t(image[base + at + 1]) << 8);
+  };
+  const uint16_t mask = jet::format::kRowOffsetMask;
+  const size_t start = u16(jet::format::kDataPageHeader + 2 * size_t{row}) & mask;
+  const size_t end =
+      row == 0 ? jet::kPageSize : u16(jet::format::kDataPageHeader + 2 * size_t{row} - 2) & mask;
+  if (start >= end) return std::nullopt;
+  return FloorPiece{base + start, end - start};
+}
+
+// The pieces of a long value whose 12-byte header sits at `header` in the file.
+std::vector<FloorPiece> LongValuePieces(const std::string& image, uint64_t header) {
+  auto u32 = [&](uint64_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = v << 8 | uint8_t(image[at + size_t(i)]);
+    return v;
+  };
+  const uint32_t length = u32(header) & 0xFFFFFF;
+  const uint8_t kind = uint8_t(image[header + 3]);
+  if (kind == jet::format::kLongValueInline) return {{header + 12, length}};
+  std::vector<FloorPiece> pieces;
+  uint32_t pgrow = u32(header + 4);
+  size_t left = length;
+  while (left > 0 && pieces.size() < 1000) {
+    auto row = RowPiece(image, pgrow >> 8, uint16_t(pgrow & 0xFF));
+    if (!row) break;
+    if (kind == jet::format::kLongValueSingle) return {{row->at, length}};
+    const size_t chunk = std::min(left, row->size - 4);
+    pieces.push_back({row->at + 4, chunk});
+    left -= chunk;
+    pgrow = u32(row->at);
+  }
+  return pieces;
+}
+
+// Where the pieces of the questions `ids` lie in the bank at `path`; empty when one is missing.
+std::vector<FloorQuestion> LocateQuestions(const std::string& path,
+                                           const std::vector<std::string>& ids) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string image(std::istreambuf_iterator<char>(in), {});
+  auto db = jet::Database::Open(path, jet::OpenMode::kReadOnly, u"rq7m2kx9tv4wz8");
+  if (!db) return {};
+  auto table = (*db)->ReadTable(u"test");
+  if (!table) return {};
+  std::map<std::string, jet::RowId> rows;
+  const int id_column = table->FindColumn(u"id");
+  (void)(*db)->ScanRows(*table, [&](const jet::Row& row) {
+    auto id = (*db)->ReadValue(*table, row, id_column);
+    if (id && std::holds_alternative<std::u16string>(*id)) {
+      rows.emplace(text::Utf16ToUtf8(std::get<std::u16string>(*id)), row.id);
+    }
+    return true;
+  });
+  std::vector<FloorQuestion> out;
+  for (const std::string& id : ids) {
+    auto found = rows.find(id);
+    if (found == rows.end()) return {};
+    auto piece = RowPiece(image, found->second.page, found->second.row);
+    if (!piece) return {};
+    FloorQuestion q;
+    q.row = *piece;
+    const jet::RowView view{found->second,
+                            {reinterpret_cast<const uint8_t*>(image.data()) + piece->at,
+                             piece->size}};
+    for (const char16_t* name : {u"id", u"name", u"a", u"b", u"c", u"d", u"right_key", u"timu",
+                                 u"pic"}) {
+      auto bytes = (*db)->FieldBytes(*table, view, table->FindColumn(name));
+      if (!bytes || !*bytes) continue;
+      const size_t offset = size_t((*bytes)->data() - view.bytes.data());
+      const std::u16string_view column(name);
+      if (column == u"timu" || column == u"pic") {
+        (column == u"timu" ? q.question : q.picture) = LongValuePieces(image, piece->at + offset);
+      } else {
+        q.texts.push_back({offset, (*bytes)->size()});
+      }
+    }
+    out.push_back(std::move(q));
+  }
+  return out;
+}
+
+std::string ReadPieces(int fd, const std::vector<FloorPiece>& pieces) {
+  size_t total = 0;
+  for (const FloorPiece& p : pieces) total += p.size;
+  std::string out(total, '\0');
+  size_t at = 0;
+  for (const FloorPiece& p : pieces) {
+    if (::pread(fd, out.data() + at, p.size, off_t(p.at)) != ssize_t(p.size)) return {};
+    at += p.size;
+  }
+  return out;
+}
+
+void BM_PaperFloor(benchmark::State& state) {
+  Desk desk;
+  if (!desk.opened) {
+    state.SkipWithError("the bank does not open");
+    return;
+  }
+  desk.main.启用过滤选择框.set_ticked(false);
+  (void)keys::NewPaper(*desk.ctx);
+  std::vector<std::string> ids;
+  for (int32_t i = 1; i <= desk.ctx->paper.size(); ++i) ids.push_back(desk.ctx->paper.At(i)->id);
+  const std::vector<FloorQuestion> questions = LocateQuestions(desk.path, ids);
+  const int fd = ::open(desk.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (questions.size() != ids.size() || fd < 0) {
+    state.SkipWithError("the paper's rows were not found");
+    return;
+  }
+  size_t bytes = 0;
+  size_t paper_bytes = 0;
+  for (int32_t i = 1; i <= desk.ctx->paper.size(); ++i) {
+    paper_bytes += desk.ctx->paper.At(i)->pic.size() + desk.ctx->paper.At(i)->question.size();
+  }
+  state.counters["paper_bytes"] = double(paper_bytes);
+  for (auto _ : state) {
+    bytes = 0;
+    for (const FloorQuestion& q : questions) {
+      const std::string row = ReadPieces(fd, {q.row});
+      for (const auto& [offset, size] : q.texts) {
+        const auto* at = reinterpret_cast<const uint8_t*>(row.data()) + offset;
+        benchmark::DoNotOptimize(text::Utf16ToGbk(jet::DecodeText({at, size})));
+      }
+      const std::string question = bank::Decipher(ReadPieces(fd, q.question));
+      const std::string picture = bank::Decipher(ReadPieces(fd, q.picture));
+      benchmark::DoNotOptimize(question.data());
+      benchmark::DoNotOptimize(picture.data());
+      bytes += row.size() + question.size() + picture.size();
+    }
+  }
+  ::close(fd);
+  state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_PaperFloor)->Unit(benchmark::kMillisecond);
 
 // A paper of 100 answered questions, every third one wrong. False when the bank does not open.
 bool AnsweredPaper(Desk& desk, benchmark::State& state) {
