@@ -11,12 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   // The first byte chooses the file (its low bit) and the page (the rest).
-  std::vector<uint8_t> bytes = (data[0] & 1) ? fuzzing::AccessSample() : fuzzing::SmallBank();
-  if (bytes.size() < 2 * jet::kPageSize) return 0;
-  const size_t pages = bytes.size() / jet::kPageSize;
-  const size_t at = (data[0] >> 1) % pages * jet::kPageSize;
-  for (size_t i = 1; i < size && at + i - 1 < bytes.size(); ++i) bytes[at + i - 1] = data[i];
-  auto db = jet::Database::Open(std::make_unique<jet::MemFile>(bytes, false), u"pw");
+  const std::vector<uint8_t>& base = (data[0] & 1) ? fuzzing::AccessSample() : fuzzing::SmallBank();
+  if (base.size() < 2 * jet::kPageSize) return 0;
+  const size_t pages = base.size() / jet::kPageSize;
+  auto file = std::make_unique<fuzzing::OverlayFile>(base, false);
+  file->Lay((data[0] >> 1) % pages * jet::kPageSize, {data + 1, size - 1});
+  auto db = jet::Database::Open(std::move(file), u"pw");
   if (!db) return 0;
   for (const auto& entry : (*db)->tables()) {
     if (entry.system) continue;

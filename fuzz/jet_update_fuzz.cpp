@@ -2,6 +2,7 @@
 // drives a run of updates of its fixed-width cells. Updates succeed or fail; they never crash,
 // and a file that opened whole before opens again afterwards.
 #include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -25,16 +26,14 @@ jet::Value ValueFor(jet::ColumnType type, uint8_t raw) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
-  std::vector<uint8_t> bytes = fuzzing::SmallBank();
+  const std::vector<uint8_t>& base = fuzzing::SmallBank();
   // Damage: data[0] bytes taken from the input, laid at the offset data[1..2] names.
-  const size_t damage = data[0] % 16;
-  const size_t offset = (size_t{data[1]} | size_t{data[2]} << 8) * 4 % bytes.size();
-  size_t pos = 3;
-  for (size_t i = 0; i < damage && pos < size && offset + i < bytes.size(); ++i) {
-    bytes[offset + i] = data[pos++];
-  }
-  auto file = std::make_unique<jet::MemFile>(bytes, true);
-  jet::MemFile* raw = file.get();
+  const size_t offset = (size_t{data[1]} | size_t{data[2]} << 8) * 4 % base.size();
+  const size_t damage = std::min({size_t{data[0]} % 16, size - 3, base.size() - offset});
+  auto file = std::make_unique<fuzzing::OverlayFile>(base, true);
+  file->Lay(offset, {data + 3, damage});
+  size_t pos = 3 + damage;
+  fuzzing::OverlayFile* raw = file.get();
   auto db = jet::Database::Open(std::move(file), u"pw");
   if (!db) return 0;
   std::vector<std::pair<jet::TableDef, std::vector<jet::RowId>>> tables;
@@ -72,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   flush();
   // A table that read whole before reads whole again: updates change cells, never structure.
-  auto again = jet::Database::Open(std::make_unique<jet::MemFile>(raw->bytes(), false), u"pw");
+  auto again = jet::Database::Open(raw->Copy(false), u"pw");
   if (!again) __builtin_trap();
   for (size_t i = 0; i < tables.size(); ++i) {
     if (whole[i] && !(*again)->CheckTable(tables[i].first)) __builtin_trap();

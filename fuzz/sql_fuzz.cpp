@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::u16string text(data, data + size);
   auto statement = sql::Parse(text);
   if (!statement) return 0;
-  auto db = jet::Database::Open(std::make_unique<jet::MemFile>(fuzzing::SmallBank(), true), u"pw");
+  auto db = jet::Database::Open(std::make_unique<fuzzing::OverlayFile>(fuzzing::SmallBank(), true),
+                                u"pw");
   if (!db) __builtin_trap();  // the bank itself always opens
   switch (statement->kind) {
     case sql::Statement::Kind::kSelectAll: {
