@@ -6,7 +6,12 @@ namespace bank {
 
 std::string Decipher(std::string_view data) {
   if (data.empty()) return {};
-  return base::Rc4Transform(kCipherKey, data);
+  // The key never changes: schedule it once and start every text from a copy of that state.
+  static const base::Rc4 keyed(kCipherKey);
+  base::Rc4 cipher = keyed;
+  std::string out(data);
+  cipher.Apply(out);
+  return out;
 }
 
 }  // namespace bank
