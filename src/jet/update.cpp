@@ -92,6 +92,7 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
         format::kRowDeletedOrPointer) {
       return MakeError(ErrorCode::kNotFound, "row is deleted or moved");
     }
+    if (row.size() < 2) return MakeError(ErrorCode::kCorrupt, "damaged database: row too short");
     const size_t row_start = static_cast<size_t>(row.data() - page.data());
     const uint16_t count = LoadU16(row.data());
     const size_t mask_size = (size_t{count} + 7) / 8;
