@@ -77,6 +77,13 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
         c.type == ColumnType::kText) {
       return MakeError(ErrorCode::kUnsupported, "only fixed-width columns can be updated in place");
     }
+    // A damaged definition may give two columns one null-mask bit: setting it for this column
+    // would make the other one appear, a change of structure rather than of a cell.
+    for (const Column& other : table.columns) {
+      if (&other != &c && other.number == c.number) {
+        return MakeError(ErrorCode::kCorrupt, "damaged database: two columns share a number");
+      }
+    }
     auto it = pages.find(u.row.page);
     if (it == pages.end()) {
       EXAMORA_ASSIGN_OR_RETURN(auto page, Page(u.row.page));
@@ -116,7 +123,19 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
         return MakeError(ErrorCode::kUnsupported, "row does not hold the column");
       }
       const size_t at = row_start + 2 + c.fixed_offset;
-      if (2u + c.fixed_offset + c.length > row.size() - mask_size) {
+      // The fixed area ends where the first variable value begins (or, without any, where the
+      // variable offsets begin); a field reaching past it would overwrite structure.
+      size_t fixed_end = row.size() - mask_size;
+      if (table.var_columns > 0) {
+        if (row.size() < 4 + mask_size + 2 * var_count) {
+          return MakeError(ErrorCode::kCorrupt, "damaged database: variable offsets outside the row");
+        }
+        fixed_end = row.size() - mask_size - 4 - 2 * var_count;
+        if (var_count > 0) {
+          fixed_end = std::min<size_t>(fixed_end, LoadU16(&row[row.size() - mask_size - 4]));
+        }
+      }
+      if (2u + c.fixed_offset + c.length > fixed_end) {
         return MakeError(ErrorCode::kCorrupt, "damaged database: fixed column outside the row");
       }
       if (std::holds_alternative<std::monostate>(u.value)) {

@@ -230,6 +230,46 @@ TEST(JetUpdate, NullBecomesValueAndBack) {
   EXPECT_EQ(std::get<bool>(got[3]), false);
 }
 
+// A damaged definition must not turn an update of a cell into a change of the row's structure:
+// a null-mask bit shared with another column, or a fixed field reaching into the variable
+// values, is refused and nothing is written.
+TEST(JetUpdate, ADamagedDefinitionCannotChangeARowsStructure) {
+  jet::WriterTable t;
+  t.name = "t";
+  t.columns = {{"name", jet::ColumnType::kText, 20}, {"n", jet::ColumnType::kInt32},
+               {"flag", jet::ColumnType::kBoolean}};
+  for (int i = 0; i < 5; ++i) t.rows.push_back({std::u16string(u"some text"), int32_t{i}, false});
+  auto bytes = jet::WriteDatabase({t}, {});
+  ASSERT_TRUE(bytes) << bytes.error().message;
+  auto* file = new jet::MemFile(*bytes);
+  auto db = jet::Database::Open(std::unique_ptr<jet::File>(file));
+  ASSERT_TRUE(db);
+  const jet::TableDef def = *(*db)->ReadTable(u"t");
+  std::vector<jet::RowId> rows;
+  ASSERT_TRUE((*db)->ScanRows(def, [&](const jet::Row& r) {
+    rows.push_back(r.id);
+    return true;
+  }));
+  ASSERT_EQ(def.columns[1].name, u"n");
+  const std::string before = file->bytes();
+
+  jet::TableDef shared = def;
+  shared.columns[1].number = def.columns[0].number;
+  const std::vector<jet::FixedUpdate> set_n = {{rows[0], 1, int32_t{77}}};
+  auto refused = (*db)->UpdateFixed(shared, set_n);
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error().code, base::ErrorCode::kCorrupt);
+
+  jet::TableDef reaching = def;
+  reaching.columns[1].fixed_offset = 4;  // past n's four bytes, into the text
+  refused = (*db)->UpdateFixed(reaching, set_n);
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(refused.error().code, base::ErrorCode::kCorrupt);
+  EXPECT_EQ(file->bytes(), before);
+
+  EXPECT_TRUE((*db)->UpdateFixed(def, set_n)) << "the sound definition still updates";
+}
+
 TEST(JetUpdate, RefusesWrongTypesWithoutWritingAnything) {
   Copy copy("testV2000.mdb");
   const auto before = ReadBytes(copy.path);
