@@ -172,12 +172,18 @@ int CompareStored(std::span<const uint8_t> stored, size_t limit, const std::u16s
 // Whether `op` holds for two values that compare as `c` (negative, zero, positive).
 bool Holds(CompareOp op, int c) {
   switch (op) {
-    case CompareOp::kEq: return c == 0;
-    case CompareOp::kNe: return c != 0;
-    case CompareOp::kLt: return c < 0;
-    case CompareOp::kLe: return c <= 0;
-    case CompareOp::kGt: return c > 0;
-    case CompareOp::kGe: return c >= 0;
+    case CompareOp::kEq:
+      return c == 0;
+    case CompareOp::kNe:
+      return c != 0;
+    case CompareOp::kLt:
+      return c < 0;
+    case CompareOp::kLe:
+      return c <= 0;
+    case CompareOp::kGt:
+      return c > 0;
+    case CompareOp::kGe:
+      return c >= 0;
   }
   return false;
 }
@@ -186,8 +192,8 @@ class Evaluator {
  public:
   Evaluator(jet::Database& db, const jet::TableDef& table) : db_(db), table_(table) {}
 
-  // Whether condition `b` selects `row`: true, false, or unknown (it met a null). The same as
-  // Eval for a truth value, without building a cell per term on the paths the program takes.
+  // Whether condition `b` selects `row`: true, false, or unknown (it met a null). Conditions
+  // are tested here without building a cell per term; Eval gives the values they compare.
   enum class Truth { kFalse, kTrue, kUnknown };
   Result<Truth> Test(const Bound& b, const jet::RowView& row) {
     switch (b.kind) {
@@ -252,14 +258,7 @@ class Evaluator {
         return Cell(s.substr(0, static_cast<size_t>(std::min<double>(n, double(s.size())))));
       }
       case Expr::Kind::kCompare: {
-        if (b.fast_column >= 0) {
-          EXAMORA_ASSIGN_OR_RETURN(auto stored, Field(row, b.fast_column));
-          if (!stored) return Cell();
-          const std::u16string& literal = b.args[b.fast_swapped ? 0 : 1].text;
-          int c = CompareStored(*stored, b.fast_limit, literal);
-          if (b.fast_swapped) c = -c;
-          return Cell(Holds(b.op, c) ? -1.0 : 0.0);
-        }
+        // Comparisons of a stored text with a literal (fast_column) are Test's alone.
         // A text literal is compared where it stands, without a copy per row.
         static const Cell kNoCell;
         Cell l_value, r_value;
@@ -296,27 +295,12 @@ class Evaluator {
         }
         return Cell(Holds(b.op, c) ? -1.0 : 0.0);
       }
-      case Expr::Kind::kNot: {
-        EXAMORA_ASSIGN_OR_RETURN(Cell v, Eval(b.args[0], row));
-        if (std::holds_alternative<std::monostate>(v)) return Cell();
-        return Cell(std::get<double>(v) != 0 ? 0.0 : -1.0);
-      }
+      case Expr::Kind::kNot:
       case Expr::Kind::kAnd:
       case Expr::Kind::kOr: {
-        // Three-valued logic, left to right: false and unknown = false, true or unknown = true;
-        // the first deciding term ends the evaluation.
-        const bool is_and = b.kind == Expr::Kind::kAnd;
-        bool unknown = false;
-        for (const Bound& term : b.args) {
-          EXAMORA_ASSIGN_OR_RETURN(Cell v, Eval(term, row));
-          if (auto* d = std::get_if<double>(&v)) {
-            if ((*d != 0) != is_and) return Cell(is_and ? 0.0 : -1.0);
-          } else {
-            unknown = true;
-          }
-        }
-        if (unknown) return Cell();
-        return Cell(is_and ? -1.0 : 0.0);
+        EXAMORA_ASSIGN_OR_RETURN(Truth t, Test(b, row));
+        if (t == Truth::kUnknown) return Cell();
+        return Cell(t == Truth::kTrue ? -1.0 : 0.0);
       }
     }
     return MakeError(ErrorCode::kInvalid, "bad expression");
@@ -393,8 +377,7 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
 
 Result<Selection> Select(jet::Database& db, const Statement& statement) {
   Selection s;
-  EXAMORA_ASSIGN_OR_RETURN(s.table,
-                           Filter(db, statement, [&](const jet::RowView& r) {
+  EXAMORA_ASSIGN_OR_RETURN(s.table, Filter(db, statement, [&](const jet::RowView& r) {
                              s.rows.push_back(jet::Row{r.id, {r.bytes.begin(), r.bytes.end()}});
                            }));
   return s;
@@ -419,14 +402,16 @@ Result<int64_t> Update(jet::Database& db, const Statement& statement) {
   const int64_t n = statement.set_value;
   auto range = [&](int64_t lo, int64_t hi) -> Result<void> {
     if (n < lo || n > hi) {
-      return MakeError(ErrorCode::kInvalid, "value " + std::to_string(n) + " does not fit column " +
-                                                Narrow(c.name));
+      return MakeError(ErrorCode::kInvalid,
+                       "value " + std::to_string(n) + " does not fit column " + Narrow(c.name));
     }
     return base::Ok();
   };
   jet::Value value;
   switch (c.type) {
-    case jet::ColumnType::kBoolean: value = n != 0; break;
+    case jet::ColumnType::kBoolean:
+      value = n != 0;
+      break;
     case jet::ColumnType::kByte:
       EXAMORA_TRY(range(0, 255));
       value = static_cast<uint8_t>(n);
@@ -439,15 +424,19 @@ Result<int64_t> Update(jet::Database& db, const Statement& statement) {
       EXAMORA_TRY(range(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
       value = static_cast<int32_t>(n);
       break;
-    case jet::ColumnType::kDouble: value = static_cast<double>(n); break;
-    case jet::ColumnType::kFloat: value = static_cast<float>(n); break;
+    case jet::ColumnType::kDouble:
+      value = static_cast<double>(n);
+      break;
+    case jet::ColumnType::kFloat:
+      value = static_cast<float>(n);
+      break;
     case jet::ColumnType::kCurrency:
       EXAMORA_TRY(range(-922337203685477, 922337203685477));
       value = jet::Currency{n * 10000};
       break;
     default:
-      return MakeError(ErrorCode::kInvalid, "data type mismatch: column " + Narrow(c.name) +
-                                                " does not take a number");
+      return MakeError(ErrorCode::kInvalid,
+                       "data type mismatch: column " + Narrow(c.name) + " does not take a number");
   }
   std::vector<jet::FixedUpdate> updates;
   updates.reserve(rows.size());
