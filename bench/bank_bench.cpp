@@ -17,7 +17,8 @@ namespace {
 std::string BuildFullBank() {
   jet::WriterTable test = testing_support::TestTable(0);
   // 18 categories in the proportions of the real bank.
-  const int counts[18] = {441, 258, 239, 127, 142, 64, 48, 59, 70, 51, 222, 244, 145, 86, 43, 30, 30, 1};
+  const int counts[18] = {441, 258, 239, 127, 142, 64, 48, 59, 70,
+                          51,  222, 244, 145, 86,  43, 30, 30, 1};
   int pictures = 0, serial = 0;
   for (int c = 0; c < 18; ++c) {
     for (int i = 1; i <= counts[c]; ++i, ++serial) {
@@ -30,11 +31,10 @@ std::string BuildFullBank() {
         ++pictures;
         pic = std::vector<uint8_t>(30000, static_cast<uint8_t>(serial));
       }
-      test.rows.push_back({uid, std::u16string(u"1.1.1.1 "),
-                           std::vector<uint8_t>(question.begin(), question.end()),
-                           std::u16string(u"选项一"), std::u16string(u"选项二"),
-                           std::u16string(u"选项三"), std::u16string(u"选项四"),
-                           std::u16string(u"A"), pic, int16_t{0}});
+      test.rows.push_back(
+          {uid, std::u16string(u"1.1.1.1 "), std::vector<uint8_t>(question.begin(), question.end()),
+           std::u16string(u"选项一"), std::u16string(u"选项二"), std::u16string(u"选项三"),
+           std::u16string(u"选项四"), std::u16string(u"A"), pic, int16_t{0}});
     }
   }
   jet::WriterTable config = testing_support::ConfigTable();
@@ -47,7 +47,8 @@ std::string BuildFullBank() {
   }
   const auto path = std::filesystem::temp_directory_path() / "examora-bench-bank.sys";
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+      .write(reinterpret_cast<const char*>(bytes->data()),
+             static_cast<std::streamsize>(bytes->size()));
   return path.string();
 }
 

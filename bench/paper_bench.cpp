@@ -8,17 +8,17 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
-#include <thread>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <optional>
-#include <vector>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "bank/cipher.h"
 #include "bank/database.h"
@@ -237,11 +237,10 @@ std::vector<FloorQuestion> LocateQuestions(const std::string& path,
     if (!piece) return {};
     FloorQuestion q;
     q.row = *piece;
-    const jet::RowView view{found->second,
-                            {reinterpret_cast<const uint8_t*>(image.data()) + piece->at,
-                             piece->size}};
-    for (const char16_t* name : {u"id", u"name", u"a", u"b", u"c", u"d", u"right_key", u"timu",
-                                 u"pic"}) {
+    const jet::RowView view{
+        found->second, {reinterpret_cast<const uint8_t*>(image.data()) + piece->at, piece->size}};
+    for (const char16_t* name :
+         {u"id", u"name", u"a", u"b", u"c", u"d", u"right_key", u"timu", u"pic"}) {
       auto bytes = (*db)->FieldBytes(*table, view, table->FindColumn(name));
       if (!bytes || !*bytes) continue;
       const size_t offset = size_t((*bytes)->data() - view.bytes.data());

@@ -1,8 +1,8 @@
 // In-place updates on a damaged bank: the input damages a few bytes of a small bank, then
 // drives a run of updates of its fixed-width cells. Updates succeed or fail; they never crash,
 // and a file that opened whole before opens again afterwards.
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -13,12 +13,18 @@ namespace {
 
 jet::Value ValueFor(jet::ColumnType type, uint8_t raw) {
   switch (type) {
-    case jet::ColumnType::kInt16: return static_cast<int16_t>(raw - 64);
-    case jet::ColumnType::kInt32: return static_cast<int32_t>(raw * 1000);
-    case jet::ColumnType::kDouble: return raw / 4.0;
-    case jet::ColumnType::kBoolean: return (raw & 1) != 0;
-    case jet::ColumnType::kByte: return raw;
-    default: return std::monostate{};
+    case jet::ColumnType::kInt16:
+      return static_cast<int16_t>(raw - 64);
+    case jet::ColumnType::kInt32:
+      return static_cast<int32_t>(raw * 1000);
+    case jet::ColumnType::kDouble:
+      return raw / 4.0;
+    case jet::ColumnType::kBoolean:
+      return (raw & 1) != 0;
+    case jet::ColumnType::kByte:
+      return raw;
+    default:
+      return std::monostate{};
   }
 }
 
@@ -66,8 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pending_table = &table;
     const size_t column = data[pos + 2] % table.columns.size();
     pending.push_back({rows[data[pos + 1] % rows.size()], static_cast<int>(column),
-                       (data[pos + 3] & 0x80) ? jet::Value{}
-                                              : ValueFor(table.columns[column].type, data[pos + 3])});
+                       (data[pos + 3] & 0x80)
+                           ? jet::Value{}
+                           : ValueFor(table.columns[column].type, data[pos + 3])});
   }
   flush();
   // A table that read whole before reads whole again: updates change cells, never structure.

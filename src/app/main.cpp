@@ -4,7 +4,6 @@
 // the event loop until the window is closed.
 #include <QApplication>
 #include <QStyleFactory>
-
 #include <cstdlib>
 #include <filesystem>
 

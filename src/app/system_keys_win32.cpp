@@ -13,8 +13,7 @@ namespace {
 
 class Win32Keys : public Relay, public QAbstractNativeEventFilter {
  public:
-  explicit Win32Keys(QWidget& main_window)
-      : keys_(reinterpret_cast<void*>(main_window.winId())) {
+  explicit Win32Keys(QWidget& main_window) : keys_(reinterpret_cast<void*>(main_window.winId())) {
     RelayTo(keys_);
     QCoreApplication::instance()->installNativeEventFilter(this);
   }

@@ -90,16 +90,15 @@ bool Database::Connect(const std::string& connection_text, bool read_only) {
   return OpenPath(text::GbkToUtf8(path), password, read_only);
 }
 
-bool Database::OpenPath(const std::string& utf8_path, const std::string& password,
-                        bool read_only) {
+bool Database::OpenPath(const std::string& utf8_path, const std::string& password, bool read_only) {
   Close();
   std::error_code ec;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(utf8_path), ec)) {
     return Fail(kNotFound, "no database file at " + utf8_path);
   }
-  return Adopt(jet::Database::Open(
-      utf8_path, read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
-      text::GbkToUtf16(password)));
+  return Adopt(jet::Database::Open(utf8_path,
+                                   read_only ? jet::OpenMode::kReadOnly : jet::OpenMode::kReadWrite,
+                                   text::GbkToUtf16(password)));
 }
 
 bool Database::OpenFile(std::unique_ptr<jet::File> file, const std::string& password) {

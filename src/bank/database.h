@@ -20,7 +20,18 @@ namespace bank {
 
 // A cell as the program receives it.
 struct Value {
-  enum class Kind { kNone, kText, kBytes, kInt8, kInt16, kInt32, kFloat, kDouble, kBool, kDateTime };
+  enum class Kind {
+    kNone,
+    kText,
+    kBytes,
+    kInt8,
+    kInt16,
+    kInt32,
+    kFloat,
+    kDouble,
+    kBool,
+    kDateTime
+  };
   Kind kind = Kind::kNone;
   std::string bytes;    // kText (GBK) and kBytes
   int64_t integer = 0;  // kInt8, kInt16, kInt32, kBool (-1 true, 0 false)
@@ -34,7 +45,8 @@ struct Value {
   }
   double number() const {
     return kind == Kind::kFloat || kind == Kind::kDouble || kind == Kind::kDateTime
-               ? real : static_cast<double>(integer);
+               ? real
+               : static_cast<double>(integer);
   }
   static Value Text(std::string gbk) { return {Kind::kText, std::move(gbk), 0, 0}; }
   static Value Bytes(std::string b) { return {Kind::kBytes, std::move(b), 0, 0}; }

@@ -119,14 +119,22 @@ inline Result<void> Ok() { return {}; }
 
 inline const char* ErrorCodeName(ErrorCode code) {
   switch (code) {
-    case ErrorCode::kIo: return "I/O error";
-    case ErrorCode::kCorrupt: return "corrupt";
-    case ErrorCode::kNotFound: return "not found";
-    case ErrorCode::kUnsupported: return "unsupported";
-    case ErrorCode::kSyntax: return "syntax error";
-    case ErrorCode::kBadPassword: return "bad password";
-    case ErrorCode::kInvalid: return "invalid";
-    case ErrorCode::kDataFault: return "data fault";
+    case ErrorCode::kIo:
+      return "I/O error";
+    case ErrorCode::kCorrupt:
+      return "corrupt";
+    case ErrorCode::kNotFound:
+      return "not found";
+    case ErrorCode::kUnsupported:
+      return "unsupported";
+    case ErrorCode::kSyntax:
+      return "syntax error";
+    case ErrorCode::kBadPassword:
+      return "bad password";
+    case ErrorCode::kInvalid:
+      return "invalid";
+    case ErrorCode::kDataFault:
+      return "data fault";
   }
   return "error";
 }
@@ -138,16 +146,16 @@ inline const char* ErrorCodeName(ErrorCode code) {
 #define EXAMORA_TRY(expr)                                                         \
   do {                                                                            \
     auto examora_try_result_ = (expr);                                            \
-    if (!examora_try_result_) return ::base::Unexpected<::base::Error>(           \
-        examora_try_result_.take_error());                                        \
+    if (!examora_try_result_)                                                     \
+      return ::base::Unexpected<::base::Error>(examora_try_result_.take_error()); \
   } while (0)
 
 #define EXAMORA_CONCAT_INNER_(a, b) a##b
 #define EXAMORA_CONCAT_(a, b) EXAMORA_CONCAT_INNER_(a, b)
 // Declares `decl` from the value of a Result expression, or returns its error.
-#define EXAMORA_ASSIGN_OR_RETURN(decl, expr)                                         \
-  auto EXAMORA_CONCAT_(examora_result_, __LINE__) = (expr);                          \
-  if (!EXAMORA_CONCAT_(examora_result_, __LINE__))                                   \
-    return ::base::Unexpected<::base::Error>(                                        \
-        EXAMORA_CONCAT_(examora_result_, __LINE__).take_error());                    \
+#define EXAMORA_ASSIGN_OR_RETURN(decl, expr)                      \
+  auto EXAMORA_CONCAT_(examora_result_, __LINE__) = (expr);       \
+  if (!EXAMORA_CONCAT_(examora_result_, __LINE__))                \
+    return ::base::Unexpected<::base::Error>(                     \
+        EXAMORA_CONCAT_(examora_result_, __LINE__).take_error()); \
   decl = std::move(EXAMORA_CONCAT_(examora_result_, __LINE__)).value()

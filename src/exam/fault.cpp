@@ -26,8 +26,8 @@ base::Unexpected<base::Error> PositionBelowOne() {
 base::Unexpected<base::Error> WrongKind() { return DataFault(5, G("数据或数组类型不匹配")); }
 
 std::string FaultReport(const base::Error& fault) {
-  return G("运行时出错!") + "\n\n" + G("错误代码：") + std::to_string(fault.fault_code) +
-         "\n\n" + G("错误信息：") + fault.message + "\n";
+  return G("运行时出错!") + "\n\n" + G("错误代码：") + std::to_string(fault.fault_code) + "\n\n" +
+         G("错误信息：") + fault.message + "\n";
 }
 
 const std::string& FaultCaption() { return G("错误"); }

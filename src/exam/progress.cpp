@@ -19,8 +19,7 @@ base::Result<int32_t> Count(bank::Database& db, const std::string& sql) {
 }  // namespace
 
 base::Result<void> ShowProgressStatistics(Context& ctx, const std::string& licence_class) {
-  EXAMORA_ASSIGN_OR_RETURN(const std::string filter,
-                           BuildCategoryFilter(ctx.db, licence_class));
+  EXAMORA_ASSIGN_OR_RETURN(const std::string filter, BuildCategoryFilter(ctx.db, licence_class));
   if (filter.empty()) return {};
 
   EXAMORA_ASSIGN_OR_RETURN(const int64_t t,

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -85,8 +85,8 @@ struct Numeric {
 };
 
 // A decoded cell. Text and memo are UTF-16; binary and long binary are bytes.
-using Value = std::variant<std::monostate, bool, uint8_t, int16_t, int32_t, Currency, float,
-                           double, DateTime, std::vector<uint8_t>, std::u16string, Guid, Numeric>;
+using Value = std::variant<std::monostate, bool, uint8_t, int16_t, int32_t, Currency, float, double,
+                           DateTime, std::vector<uint8_t>, std::u16string, Guid, Numeric>;
 
 // Where a row lives: its data page and its entry in that page's row table.
 struct RowId {
@@ -142,8 +142,7 @@ class Database {
   // Calls `visit` for each live row in physical order (the table's pages in page order, the
   // rows of a page in row-table order) until it returns false. Deleted rows and overflow
   // pointers are skipped; a row moved to another page is read where it now lives.
-  base::Result<void> ScanRows(const TableDef& table,
-                              const std::function<bool(const Row&)>& visit);
+  base::Result<void> ScanRows(const TableDef& table, const std::function<bool(const Row&)>& visit);
 
   // The same without copying each row: for scans that look at most rows and keep few.
   base::Result<void> ScanRowViews(const TableDef& table,
@@ -156,8 +155,7 @@ class Database {
   // The stored bytes of a column that lives in the row (fixed columns, text, binary; the
   // 12-byte header for memo and long binary); nullopt for null.
   base::Result<std::optional<std::span<const uint8_t>>> FieldBytes(const TableDef& table,
-                                                                   const RowView& row,
-                                                                   int column);
+                                                                   const RowView& row, int column);
 
   // Reads every row of `table` and the place of each of its long values: a quick check that
   // the table is whole (for example that the file was not cut short).

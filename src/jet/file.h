@@ -7,8 +7,8 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 

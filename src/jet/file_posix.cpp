@@ -4,11 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-
-#include <algorithm>
 
 #include "jet/file.h"
 
@@ -61,10 +60,11 @@ class PosixFile : public File {
     }
     size_t done = 0;
     while (done < data.size()) {
-      const ssize_t n = ::pread(fd_, data.data() + done, data.size() - done,
-                                static_cast<off_t>(offset + done));
+      const ssize_t n =
+          ::pread(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return base::MakeError(base::ErrorCode::kIo, Describe("cannot read", path_, errno));
+      if (n < 0)
+        return base::MakeError(base::ErrorCode::kIo, Describe("cannot read", path_, errno));
       if (n == 0) return base::MakeError(base::ErrorCode::kIo, "unexpected end of " + path_);
       done += static_cast<size_t>(n);
     }
@@ -78,8 +78,8 @@ class PosixFile : public File {
     }
     size_t done = 0;
     while (done < data.size()) {
-      const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
-                                 static_cast<off_t>(offset + done));
+      const ssize_t n =
+          ::pwrite(fd_, data.data() + done, data.size() - done, static_cast<off_t>(offset + done));
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         return base::MakeError(base::ErrorCode::kIo, Describe("cannot write", path_, errno));
@@ -156,8 +156,7 @@ Result<std::unique_ptr<File>> OpenDiskFile(const std::string& path, OpenMode mod
     ::close(fd);
     return base::MakeError(base::ErrorCode::kIo, path + " is not a regular file");
   }
-  return std::unique_ptr<File>(
-      std::make_unique<PosixFile>(fd, st, writable, path));
+  return std::unique_ptr<File>(std::make_unique<PosixFile>(fd, st, writable, path));
 }
 
 }  // namespace jet

@@ -11,8 +11,8 @@
 
 #include <climits>
 
-#include "jet/file.h"
 #include "base/win32_text.h"
+#include "jet/file.h"
 
 namespace jet {
 namespace {

@@ -28,12 +28,12 @@ inline constexpr uint8_t kHeaderKey[4] = {0xC7, 0xDA, 0x39, 0x6B};
 inline constexpr size_t kMaskedStart = 0x18;
 inline constexpr size_t kMaskedSize = 128;
 // Inside the masked region (file offsets):
-inline constexpr size_t kCodePageOffset = 0x3C;       // u16
-inline constexpr size_t kDatabaseKeyOffset = 0x3E;    // u32: 0 = pages not encoded
-inline constexpr size_t kPasswordOffset = 0x42;       // 40 bytes, masked with the date
+inline constexpr size_t kCodePageOffset = 0x3C;     // u16
+inline constexpr size_t kDatabaseKeyOffset = 0x3E;  // u32: 0 = pages not encoded
+inline constexpr size_t kPasswordOffset = 0x42;     // 40 bytes, masked with the date
 inline constexpr size_t kPasswordBytes = 40;
-inline constexpr size_t kSortOrderOffset = 0x6E;      // u16 LCID, u16 version
-inline constexpr size_t kCreationDateOffset = 0x72;   // f64 days since 1899-12-30
+inline constexpr size_t kSortOrderOffset = 0x6E;     // u16 LCID, u16 version
+inline constexpr size_t kCreationDateOffset = 0x72;  // f64 days since 1899-12-30
 // The catalog (MSysObjects) starts on this page.
 inline constexpr uint32_t kCatalogPage = 2;
 

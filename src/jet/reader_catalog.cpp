@@ -19,7 +19,8 @@ Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view n
   while (next != 0) {
     if (!seen.insert(next).second) return Corrupt("table definition pages form a loop");
     EXAMORA_ASSIGN_OR_RETURN(auto page, Page(next));
-    if (page[0] != format::kTableDefinitionPage) return Corrupt("page " + std::to_string(next) + " is no table definition");
+    if (page[0] != format::kTableDefinitionPage)
+      return Corrupt("page " + std::to_string(next) + " is no table definition");
     if (def.empty()) {
       def.assign(page.begin(), page.end());
     } else {
@@ -28,7 +29,8 @@ Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view n
     next = LoadU32(&page[format::kNextDefinitionPageOffset]);
   }
   // A catalog entry that points at page 0 gathers nothing.
-  if (def.size() < format::kDefinitionHeader) return Corrupt("no table definition for " + Narrow(name));
+  if (def.size() < format::kDefinitionHeader)
+    return Corrupt("no table definition for " + Narrow(name));
   std::span<const uint8_t> d(def);
   TableDef t;
   t.name = std::u16string(name);
@@ -113,8 +115,8 @@ Result<void> Database::ReadCatalog() {
     if (!std::holds_alternative<int32_t>(i) || !std::holds_alternative<std::u16string>(n)) {
       return true;
     }
-    const auto fl = std::holds_alternative<int32_t>(f)
-                        ? static_cast<uint32_t>(std::get<int32_t>(f)) : 0u;
+    const auto fl =
+        std::holds_alternative<int32_t>(f) ? static_cast<uint32_t>(std::get<int32_t>(f)) : 0u;
     CatalogEntry e{std::get<std::u16string>(n),
                    static_cast<uint32_t>(std::get<int32_t>(i)) & 0x00FFFFFF,
                    (fl & 0x80000002u) != 0};

@@ -89,9 +89,8 @@ Result<void> Database::ReadHeader(std::u16string_view password) {
     stored += c;
   }
   if (!stored.empty() && stored != password) {
-    return MakeError(ErrorCode::kBadPassword, password.empty()
-                                                  ? "the database has a password"
-                                                  : "wrong database password");
+    return MakeError(ErrorCode::kBadPassword,
+                     password.empty() ? "the database has a password" : "wrong database password");
   }
   return base::Ok();
 }
@@ -108,8 +107,8 @@ Result<void> Database::Revalidate() {
 }
 
 Result<std::span<const uint8_t>> Database::Page(uint32_t page) {
-  if (page >= page_count_) return Corrupt("reference to page " + std::to_string(page) +
-                                          " beyond the end of the file");
+  if (page >= page_count_)
+    return Corrupt("reference to page " + std::to_string(page) + " beyond the end of the file");
   auto it = cache_.find(page);
   if (it != cache_.end()) return std::span<const uint8_t>(it->second);
   if (cache_.size() >= kMaxCachedPages && scans_ == 0) cache_.clear();

@@ -64,7 +64,8 @@ Result<std::span<const uint8_t>> Database::RowBytes(std::span<const uint8_t> pag
   }
   const size_t start = LoadU16(&page[format::kDataPageHeader + 2 * row]) & format::kRowOffsetMask;
   size_t end = kPageSize;
-  if (row > 0) end = LoadU16(&page[format::kDataPageHeader + 2 * (row - 1)]) & format::kRowOffsetMask;
+  if (row > 0)
+    end = LoadU16(&page[format::kDataPageHeader + 2 * (row - 1)]) & format::kRowOffsetMask;
   if (start < format::kDataPageHeader + 2u * count || start >= end || end > kPageSize) {
     return Corrupt("row outside its page");
   }
@@ -182,9 +183,8 @@ Result<Value> Database::ReadValue(const TableDef& table, const RowView& row, int
     case ColumnType::kBoolean:
       break;
   }
-  return MakeError(ErrorCode::kUnsupported,
-                   "column " + Narrow(c.name) + " has an unknown type " +
-                       std::to_string(static_cast<int>(c.type)));
+  return MakeError(ErrorCode::kUnsupported, "column " + Narrow(c.name) + " has an unknown type " +
+                                                std::to_string(static_cast<int>(c.type)));
 }
 
 Result<std::optional<std::span<const uint8_t>>> Database::FieldBytes(const TableDef& table,

@@ -23,9 +23,8 @@ std::u16string Folded(std::span<const uint8_t> stored) {
 
 }  // namespace
 
-Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef& table,
-                                                                  int column,
-                                                                  std::u16string_view key) {
+Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef& table, int column,
+                                                                 std::u16string_view key) {
   using Found = std::optional<std::vector<RowId>>;
   if (column < 0 || static_cast<size_t>(column) >= table.columns.size() ||
       table.columns[static_cast<size_t>(column)].type != ColumnType::kText) {

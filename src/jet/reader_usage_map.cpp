@@ -21,8 +21,8 @@ Result<std::vector<uint32_t>> Database::UsageMapPages(uint32_t pgrow) {
     for (size_t byte = format::kInlineMapHeader; byte < map.size(); ++byte) {
       for (int bit = 0; bit < 8; ++bit) {
         if (map[byte] & (1u << bit)) {
-          const uint64_t p = uint64_t{start} + (byte - format::kInlineMapHeader) * 8 +
-                             static_cast<unsigned>(bit);
+          const uint64_t p =
+              uint64_t{start} + (byte - format::kInlineMapHeader) * 8 + static_cast<unsigned>(bit);
           if (p >= page_count_) return Corrupt("a table lists a page beyond the end of the file");
           pages.push_back(static_cast<uint32_t>(p));
         }
@@ -35,14 +35,14 @@ Result<std::vector<uint32_t>> Database::UsageMapPages(uint32_t pgrow) {
     for (size_t slot = 0; slot < slots.size(); ++slot) {
       if (slots[slot] == 0) continue;
       EXAMORA_ASSIGN_OR_RETURN(auto bitmap, Page(slots[slot]));
-      if (bitmap[0] != format::kUsageMapPage) return Corrupt("usage map points at a page that is no map page");
+      if (bitmap[0] != format::kUsageMapPage)
+        return Corrupt("usage map points at a page that is no map page");
       for (size_t byte = format::kMapPageHeader; byte < kPageSize; ++byte) {
         if (bitmap[byte] == 0) continue;
         for (int bit = 0; bit < 8; ++bit) {
           if (bitmap[byte] & (1u << bit)) {
             const uint64_t p = uint64_t{slot} * format::kReferenceMapPagesPerSlot +
-                               (byte - format::kMapPageHeader) * 8 +
-                               static_cast<unsigned>(bit);
+                               (byte - format::kMapPageHeader) * 8 + static_cast<unsigned>(bit);
             if (p >= page_count_) {
               return Corrupt("a table lists a page beyond the end of the file");
             }

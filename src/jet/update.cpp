@@ -128,7 +128,8 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
       size_t fixed_end = row.size() - mask_size;
       if (table.var_columns > 0) {
         if (row.size() < 4 + mask_size + 2 * var_count) {
-          return MakeError(ErrorCode::kCorrupt, "damaged database: variable offsets outside the row");
+          return MakeError(ErrorCode::kCorrupt,
+                           "damaged database: variable offsets outside the row");
         }
         fixed_end = row.size() - mask_size - 4 - 2 * var_count;
         if (var_count > 0) {

@@ -149,9 +149,9 @@ Result<std::vector<IndexLayout>> PlanIndexes(const WriterTable& table, const Tab
     for (const std::string& column_name : index.columns) {
       EXAMORA_ASSIGN_OR_RETURN(std::u16string wanted,
                                Utf8ToUtf16(column_name, here + ": column name"));
-      const auto column =
-          std::find_if(layout.columns.begin(), layout.columns.end(),
-                       [&](const ColumnLayout& c) { return FoldedName(c.name) == FoldedName(wanted); });
+      const auto column = std::find_if(
+          layout.columns.begin(), layout.columns.end(),
+          [&](const ColumnLayout& c) { return FoldedName(c.name) == FoldedName(wanted); });
       if (column == layout.columns.end()) {
         return MakeError(ErrorCode::kInvalid, here + ": no column " + column_name);
       }

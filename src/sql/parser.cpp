@@ -1,8 +1,7 @@
 #include <limits>
 
-#include "sql/statement.h"
-
 #include "jet/names.h"
+#include "sql/statement.h"
 
 namespace sql {
 namespace {
@@ -75,8 +74,8 @@ class Parser {
   Result<void> Tokenize() {
     size_t i = 0;
     while (true) {
-      while (i < text_.size() && (text_[i] == u' ' || text_[i] == u'\t' || text_[i] == u'\r' ||
-                                  text_[i] == u'\n')) {
+      while (i < text_.size() &&
+             (text_[i] == u' ' || text_[i] == u'\t' || text_[i] == u'\r' || text_[i] == u'\n')) {
         ++i;
       }
       Token t;
@@ -88,7 +87,8 @@ class Parser {
       const char16_t c = text_[i];
       if (IsIdentStart(c)) {
         t.kind = Token::Kind::kIdent;
-        while (i < text_.size() && (IsIdentStart(text_[i]) || IsDigit(text_[i]))) t.text += text_[i++];
+        while (i < text_.size() && (IsIdentStart(text_[i]) || IsDigit(text_[i])))
+          t.text += text_[i++];
       } else if (c == u'[') {
         t.kind = Token::Kind::kIdent;
         t.quoted = true;
@@ -238,8 +238,8 @@ class Parser {
   Result<std::unique_ptr<Expr>> Comparison(int depth) {
     EXAMORA_ASSIGN_OR_RETURN(auto left, Primary(depth + 1));
     static const std::pair<std::u16string_view, CompareOp> kOps[] = {
-        {u"=", CompareOp::kEq}, {u"<>", CompareOp::kNe}, {u"<", CompareOp::kLt},
-        {u"<=", CompareOp::kLe}, {u">", CompareOp::kGt}, {u">=", CompareOp::kGe}};
+        {u"=", CompareOp::kEq},  {u"<>", CompareOp::kNe}, {u"<", CompareOp::kLt},
+        {u"<=", CompareOp::kLe}, {u">", CompareOp::kGt},  {u">=", CompareOp::kGe}};
     for (const auto& [symbol, op] : kOps) {
       if (Symbol(symbol)) {
         EXAMORA_ASSIGN_OR_RETURN(auto right, Primary(depth + 1));

@@ -24,9 +24,9 @@ enum class CompareOp { kEq, kNe, kLt, kLe, kGt, kGe };
 struct Expr {
   enum class Kind { kColumn, kInteger, kString, kLeft, kCompare, kAnd, kOr, kNot };
   Kind kind = Kind::kInteger;
-  std::u16string name;   // kColumn: the column; kLeft: unused
-  int64_t integer = 0;   // kInteger
-  std::u16string text;   // kString
+  std::u16string name;                      // kColumn: the column; kLeft: unused
+  int64_t integer = 0;                      // kInteger
+  std::u16string text;                      // kString
   CompareOp op = CompareOp::kEq;            // kCompare
   std::vector<std::unique_ptr<Expr>> args;  // operands / function arguments
 };

@@ -1,11 +1,11 @@
 // The GBK conversions on iconv; gbk_win32.cpp does the same on code page 936.
-#include "text/gbk.h"
-
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+
+#include "text/gbk.h"
 
 namespace text {
 namespace {

@@ -85,8 +85,7 @@ void PicturedControl::Restore() {
   clear_picture();
 }
 
-Label::Label(Window& window, ControlId id)
-    : CaptionedControl(window, id, Kind::kLabel) {}
+Label::Label(Window& window, ControlId id) : CaptionedControl(window, id, Kind::kLabel) {}
 
 void Label::Restore() {
   CaptionedControl::Restore();
@@ -137,14 +136,12 @@ PictureBox::PictureBox(Window& window, ControlId id)
 DrawingPanel::DrawingPanel(Window& window, ControlId id)
     : PicturedControl(window, id, Kind::kDrawingPanel) {}
 
-ShapeBox::ShapeBox(Window& window, ControlId id)
-    : Control(window, id, Kind::kShapeBox) {}
+ShapeBox::ShapeBox(Window& window, ControlId id) : Control(window, id, Kind::kShapeBox) {}
 
 PictureButton::PictureButton(Window& window, ControlId id)
     : Control(window, id, Kind::kPictureButton) {}
 
-HtmlViewer::HtmlViewer(Window& window, ControlId id)
-    : Control(window, id, Kind::kHtmlViewer) {}
+HtmlViewer::HtmlViewer(Window& window, ControlId id) : Control(window, id, Kind::kHtmlViewer) {}
 
 DatabaseUnit::DatabaseUnit(Window& window, ControlId id)
     : Control(window, id, Kind::kDatabaseUnit) {}

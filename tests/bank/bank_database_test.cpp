@@ -192,7 +192,8 @@ TEST_F(BankFile, StatementsAndTheirFailures) {
 // The reserved counter of `id` as `db` reads it now.
 int ReservedOf(bank::Database& db, const std::string& id) {
   const int32_t set = db.OpenTable("select * from test where id='" + id + "'");
-  const int value = db.IsEOF(set) ? -1 : static_cast<int>(db.ReadColByName(set, "reserved").integer);
+  const int value =
+      db.IsEOF(set) ? -1 : static_cast<int>(db.ReadColByName(set, "reserved").integer);
   db.CloseTable(set);
   return value;
 }
@@ -392,8 +393,8 @@ SweepResult RunWithFault(const std::vector<std::string>& statements, int n, bool
   SweepResult result;
   {
     bank::Database db;
-    EXPECT_TRUE(db.OpenFile(testing_support::FaultFile::Over(log, testing_support::BankImage(5)),
-                            "pw"));
+    EXPECT_TRUE(
+        db.OpenFile(testing_support::FaultFile::Over(log, testing_support::BankImage(5)), "pw"));
     std::optional<bank::Database::Batch> group;
     if (batch) group.emplace(db);
     for (const std::string& statement : statements) {
@@ -415,7 +416,8 @@ std::map<std::string, int> Counters(const std::string& bytes) {
   }
   const int32_t h = db.OpenTable("select * from test");
   for (; !db.IsEOF(h); db.MoveNext(h)) {
-    out[db.ReadColByName(h, "id").bytes] = static_cast<int>(db.ReadColByName(h, "reserved").integer);
+    out[db.ReadColByName(h, "id").bytes] =
+        static_cast<int>(db.ReadColByName(h, "reserved").integer);
   }
   db.CloseTable(h);
   return out;
@@ -430,8 +432,8 @@ TEST(FaultSweep, AHandInWhoseNthWriteOrFlushFails) {
   for (const auto& [id, counter] : before) changes.push_back({id, (counter + 1 + k++) % 5});
   std::vector<std::string> statements;
   for (const auto& [id, value] : changes) {
-    statements.push_back("update test set reserved=" + std::to_string(value) + " where id='" +
-                         id + "'");
+    statements.push_back("update test set reserved=" + std::to_string(value) + " where id='" + id +
+                         "'");
   }
   for (bool syncs : {false, true}) {
     for (bool batch : {true, false}) {

@@ -1,7 +1,8 @@
 // RC4 against published vectors, and the bank's use of it.
+#include "bank/cipher.h"
+
 #include <gtest/gtest.h>
 
-#include "bank/cipher.h"
 #include "base/rc4.h"
 
 namespace {

@@ -10,13 +10,13 @@
 #endif
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <utime.h>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include <csignal>
 #endif

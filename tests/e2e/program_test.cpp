@@ -114,8 +114,8 @@ long ResidentKilobytes(pid_t pid) {
 // id -> (right_key, reserved) of every question in the bank file, read by mdbtools.
 std::map<std::string, std::pair<std::string, int>> ReadCounters(const fs::path& bank) {
   std::map<std::string, std::pair<std::string, int>> out;
-  const std::string csv = RunCommand("mdb-export -b strip -d '\t' -Q " +
-                                     ShellQuote(bank.string()) + " test");
+  const std::string csv =
+      RunCommand("mdb-export -b strip -d '\t' -Q " + ShellQuote(bank.string()) + " test");
   std::istringstream in(csv);
   std::string line;
   std::getline(in, line);  // the header
@@ -262,15 +262,13 @@ TEST_F(ProgramTest, FromFirstStartThroughAPaperToTheCountersOnDisk) {
   std::unique_ptr<Child> program = Launch();
   ASSERT_GT(program->pid(), 0);
   const std::string window = MainWindow();
-  const double shown_ms =
-      std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+  const double shown_ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
   ASSERT_FALSE(window.empty()) << ReadText(dir_ / "output.txt");
   ASSERT_TRUE(AwaitLog("1 main - created 0", 1)) << ReadText(dir_ / "output.txt");
   RecordProperty("first_start_to_window_ms", std::to_string(static_cast<int>(shown_ms)));
   std::cout << "first start to the window shown: " << shown_ms << " ms\n";
   EXPECT_EQ(ReadText(bank), ReadText(EXAMORA_BANK_IMAGE_FILE));
-  EXPECT_NE(X("xdotool getwindowname " + window).find("【Plexa】Examora V1.0 "),
-            std::string::npos);
+  EXPECT_NE(X("xdotool getwindowname " + window).find("【Plexa】Examora V1.0 "), std::string::npos);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the placeholder, for the eye
   EXPECT_TRUE(e2e::Screenshot(server_->display(), kScreenshots / "idle.png"));
 
@@ -316,8 +314,7 @@ TEST_F(ProgramTest, FromFirstStartThroughAPaperToTheCountersOnDisk) {
   EXPECT_LE(raised, 100u);
 
   // A key pressed while another client has the focus reaches the trainer, and not that client.
-  Child other({"/usr/bin/xev", "-name", "examora-other"}, server_->Environment(),
-              dir_ / "xev.txt");
+  Child other({"/usr/bin/xev", "-name", "examora-other"}, server_->Environment(), dir_ / "xev.txt");
   std::string other_window = X("xdotool search --sync --onlyvisible --name examora-other");
   other_window = other_window.substr(0, other_window.find('\n'));
   ASSERT_FALSE(other_window.empty());

@@ -1,11 +1,13 @@
 #include "e2e/screenshot.h"
 
 // Qt first: Xlib's macros (Status, None, ...) clash with names in Qt's and gtest's headers.
+// clang-format off
 #include <QImage>
 #include <QString>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+// clang-format on
 
 namespace e2e {
 

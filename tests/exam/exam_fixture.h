@@ -194,7 +194,8 @@ class ExamRig {
         ctx(main, score, db, host, TestPictures()),
         sink(ctx) {
     testing_support::WriteBytes(path, BuildBank(content));
-    EXPECT_TRUE(db.Open(path, "", text::Utf16ToUtf8(kPassword), read_only)) << db.last_error().message;
+    EXPECT_TRUE(db.Open(path, "", text::Utf16ToUtf8(kPassword), read_only))
+        << db.last_error().message;
     host.Attach(&sink);
   }
 

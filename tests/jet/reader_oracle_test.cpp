@@ -46,9 +46,9 @@ std::string FormatDate(double days) {
   const int64_t m = mp < 10 ? mp + 3 : mp - 9;
   if (m <= 2) ++y;
   char buf[128];
-  std::snprintf(buf, sizeof buf, "%04" PRId64 "-%02" PRId64 "-%02" PRId64 " %02" PRId64
-                ":%02" PRId64 ":%02" PRId64, y, m, d, seconds / 3600, seconds / 60 % 60,
-                seconds % 60);
+  std::snprintf(buf, sizeof buf,
+                "%04" PRId64 "-%02" PRId64 "-%02" PRId64 " %02" PRId64 ":%02" PRId64 ":%02" PRId64,
+                y, m, d, seconds / 3600, seconds / 60 % 60, seconds % 60);
   return buf;
 }
 
@@ -81,9 +81,9 @@ std::string Format(const jet::Value& v) {
       const auto& b = g.bytes;
       char buf[64];
       std::snprintf(buf, sizeof buf,
-                    "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                    b[3], b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11],
-                    b[12], b[13], b[14], b[15]);
+                    "{%02X%02X%02X%02X-%02X%02X-%02X%02X-%02X%02X-%02X%02X%02X%02X%02X%02X}", b[3],
+                    b[2], b[1], b[0], b[5], b[4], b[7], b[6], b[8], b[9], b[10], b[11], b[12],
+                    b[13], b[14], b[15]);
       return buf;
     }
     std::string operator()(const jet::Numeric& n) { return n.ToString(); }
@@ -123,11 +123,10 @@ struct SampleTable {
 
 std::vector<SampleTable> AllSampleTables() {
   std::vector<SampleTable> out;
-  for (const char* file :
-       {"delColTestV2000.mdb", "delTestV2000.mdb", "fixedNumericTestV2000.mdb",
-        "fixedTextTestV2000.mdb", "indexTestV2000.mdb", "noPasswordV2000.mdb", "numericV2000.mdb",
-        "overflowTestV2000.mdb", "passwordV2000.mdb", "test2V2000.mdb", "testUnicodeCompV2003.mdb",
-        "testV2000.mdb"}) {
+  for (const char* file : {"delColTestV2000.mdb", "delTestV2000.mdb", "fixedNumericTestV2000.mdb",
+                           "fixedTextTestV2000.mdb", "indexTestV2000.mdb", "noPasswordV2000.mdb",
+                           "numericV2000.mdb", "overflowTestV2000.mdb", "passwordV2000.mdb",
+                           "test2V2000.mdb", "testUnicodeCompV2003.mdb", "testV2000.mdb"}) {
     const std::string path = std::string(EXAMORA_SAMPLES_DIR) + "/" + file;
     for (const auto& name : Split(RunCommand("mdb-tables -1 " + ShellQuote(path)), '\n')) {
       if (!name.empty()) out.push_back({file, name});
@@ -157,9 +156,9 @@ TEST_P(ReaderOracle, EveryCellMatchesMdbExport) {
   auto table = (*db)->ReadTable(text::Utf8ToUtf16(s.table));
   ASSERT_TRUE(table) << table.error().message;
 
-  const std::string exported =
-      RunCommand("mdb-export -Q -d '<|col|>' -R '<|row|>' -b hex -T '%Y-%m-%d %H:%M:%S' -0 @NULL@ " +
-                 ShellQuote(path) + " " + ShellQuote(s.table));
+  const std::string exported = RunCommand(
+      "mdb-export -Q -d '<|col|>' -R '<|row|>' -b hex -T '%Y-%m-%d %H:%M:%S' -0 @NULL@ " +
+      ShellQuote(path) + " " + ShellQuote(s.table));
   auto lines = SplitOn(exported, "<|row|>");
   ASSERT_FALSE(lines.empty());
   if (lines.back().empty()) lines.pop_back();

@@ -15,7 +15,9 @@ using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
 
-std::string Sample(const std::string& name) { return std::string(EXAMORA_SAMPLES_DIR) + "/" + name; }
+std::string Sample(const std::string& name) {
+  return std::string(EXAMORA_SAMPLES_DIR) + "/" + name;
+}
 
 std::unique_ptr<jet::Database> OpenBytes(std::vector<uint8_t> bytes, std::u16string pw = {}) {
   auto db = jet::Database::Open(std::make_unique<jet::MemFile>(std::move(bytes)), pw);
@@ -23,7 +25,8 @@ std::unique_ptr<jet::Database> OpenBytes(std::vector<uint8_t> bytes, std::u16str
 }
 
 TEST(JetOpen, PasswordMustMatchExactly) {
-  auto right = jet::Database::Open(Sample("passwordV2000.mdb"), jet::OpenMode::kReadOnly, u"password");
+  auto right =
+      jet::Database::Open(Sample("passwordV2000.mdb"), jet::OpenMode::kReadOnly, u"password");
   ASSERT_TRUE(right) << right.error().message;
   for (std::u16string wrong : {u"", u"Password", u"passwor", u"password "}) {
     auto db = jet::Database::Open(Sample("passwordV2000.mdb"), jet::OpenMode::kReadOnly, wrong);
@@ -45,7 +48,8 @@ TEST(JetOpen, ListsUserTablesBeforeSystemTables) {
   std::vector<std::u16string> user;
   bool seen_system = false;
   for (const auto& t : (*db)->tables()) {
-    if (t.system) seen_system = true;
+    if (t.system)
+      seen_system = true;
     else {
       EXPECT_FALSE(seen_system) << "user table after a system table";
       user.push_back(t.name);
@@ -192,11 +196,12 @@ TEST(JetUpdate, ChangesOnlyTheFieldAndPersists) {
 TEST(JetUpdate, NullBecomesValueAndBack) {
   jet::WriterTable t;
   t.name = "t";
-  t.columns = {{"name", jet::ColumnType::kText, 20}, {"n", jet::ColumnType::kInt32},
+  t.columns = {{"name", jet::ColumnType::kText, 20},
+               {"n", jet::ColumnType::kInt32},
                {"flag", jet::ColumnType::kBoolean}};
   for (int i = 0; i < 50; ++i) {
-    t.rows.push_back({std::u16string(u"row"),
-                      i % 2 ? jet::CellValue{int32_t{i}} : jet::CellValue{}, i % 3 == 0});
+    t.rows.push_back({std::u16string(u"row"), i % 2 ? jet::CellValue{int32_t{i}} : jet::CellValue{},
+                      i % 3 == 0});
   }
   auto bytes = jet::WriteDatabase({t}, {});
   ASSERT_TRUE(bytes) << bytes.error().message;
@@ -236,7 +241,8 @@ TEST(JetUpdate, NullBecomesValueAndBack) {
 TEST(JetUpdate, ADamagedDefinitionCannotChangeARowsStructure) {
   jet::WriterTable t;
   t.name = "t";
-  t.columns = {{"name", jet::ColumnType::kText, 20}, {"n", jet::ColumnType::kInt32},
+  t.columns = {{"name", jet::ColumnType::kText, 20},
+               {"n", jet::ColumnType::kInt32},
                {"flag", jet::ColumnType::kBoolean}};
   for (int i = 0; i < 5; ++i) t.rows.push_back({std::u16string(u"some text"), int32_t{i}, false});
   auto bytes = jet::WriteDatabase({t}, {});
@@ -278,8 +284,8 @@ TEST(JetUpdate, RefusesWrongTypesWithoutWritingAnything) {
   Cell d = FirstRow(**db, u"Table1", u"D");
   Cell a = FirstRow(**db, u"Table1", u"A");
   std::vector<jet::FixedUpdate> batch = {
-      {d.row.id, d.column, int16_t{5}},     // fine on its own
-      {d.row.id, d.column, int32_t{5}},     // wrong type: the whole batch is refused
+      {d.row.id, d.column, int16_t{5}},  // fine on its own
+      {d.row.id, d.column, int32_t{5}},  // wrong type: the whole batch is refused
   };
   auto r = (*db)->UpdateFixed(d.def, batch);
   ASSERT_FALSE(r);

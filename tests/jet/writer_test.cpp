@@ -231,8 +231,8 @@ TEST(WriterDefinitionTest, LongDefinitionContinuesOnChainedPages) {
   for (int i = 0; i < 200; ++i) {
     wi::ColumnSpec column;
     column.name = u"a_rather_long_column_name_" +
-                std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
-                std::u16string(static_cast<size_t>(i / 26 + 1), u'x');
+                  std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                  std::u16string(static_cast<size_t>(i / 26 + 1), u'x');
     column.type = i % 3 == 0 ? ColumnType::kMemo : ColumnType::kInt32;
     specs.push_back(column);
   }

@@ -114,7 +114,8 @@ TEST_F(QtHostTest, TheMainWindowComesUpIdleAsDescribed) {
   // The placeholder thread's picture arrives through the window's queue.
   auto* picture = qobject_cast<ui::qt::PictureView*>(Widget(M::图片框3));
   for (int i = 0; i < 200 && picture->frame().isNull(); ++i) QTest::qWait(10);
-  EXPECT_EQ(picture->bytes().size(), static_cast<qsizetype>(Carried(ui::pictures::kPlaceholder).size()));
+  EXPECT_EQ(picture->bytes().size(),
+            static_cast<qsizetype>(Carried(ui::pictures::kPlaceholder).size()));
   // Earlier rows lie above later ones: the preparing panel over the question label.
   const QObjectList& children = Widget(M::图片框1)->children();
   EXPECT_GT(children.indexOf(Widget(M::正在出题)), children.indexOf(Widget(M::题目)));

@@ -31,11 +31,11 @@ TEST(Pictures, CarriedArtworkDecodesAtItsSize) {
     std::string_view name;
     int width, height;
   };
-  for (const Expected& e : {Expected{ui::pictures::kMainPanel, 800, 600},
-                            Expected{ui::pictures::kScoreWindow, 400, 301},
-                            Expected{ui::pictures::kSpinner, 94, 27},
-                            Expected{ui::pictures::kRightMark, 64, 64},
-                            Expected{ui::pictures::kPlaceholder, 390, 300}}) {
+  for (const Expected& e :
+       {Expected{ui::pictures::kMainPanel, 800, 600},
+        Expected{ui::pictures::kScoreWindow, 400, 301}, Expected{ui::pictures::kSpinner, 94, 27},
+        Expected{ui::pictures::kRightMark, 64, 64},
+        Expected{ui::pictures::kPlaceholder, 390, 300}}) {
     const QImage image = ui::qt::DecodePicture(ui::qt::ArtworkBytes(e.name));
     ASSERT_FALSE(image.isNull()) << e.name;
     EXPECT_EQ(image.size(), QSize(e.width, e.height)) << e.name;

@@ -49,15 +49,28 @@ TEST(SqlParse, StructureAndPrecedence) {
 
 TEST(SqlParse, RejectsMalformedStatements) {
   for (const char16_t* text : {
-           u"", u"select", u"select * from", u"select * test", u"select a from t",
-           u"select * from t where", u"select * from t where (a=1", u"select * from t where a=1)",
-           u"select * from t where x='open", u"update t set r=", u"update t set r='x'",
-           u"update t set r=1.5", u"delete from t", u"select * from t where f(x)=1",
-           u"select * from t where a==1", u"select * from t where a=99999999999999999999",
-           u"select * from where", u"select * from t; select * from t",
+           u"",
+           u"select",
+           u"select * from",
+           u"select * test",
+           u"select a from t",
+           u"select * from t where",
+           u"select * from t where (a=1",
+           u"select * from t where a=1)",
+           u"select * from t where x='open",
+           u"update t set r=",
+           u"update t set r='x'",
+           u"update t set r=1.5",
+           u"delete from t",
+           u"select * from t where f(x)=1",
+           u"select * from t where a==1",
+           u"select * from t where a=99999999999999999999",
+           u"select * from where",
+           u"select * from t; select * from t",
        }) {
     auto s = sql::Parse(text);
-    ASSERT_FALSE(s) << "accepted: " << std::string(text, text + std::char_traits<char16_t>::length(text)).size();
+    ASSERT_FALSE(s) << "accepted: "
+                    << std::string(text, text + std::char_traits<char16_t>::length(text)).size();
     EXPECT_EQ(s.error().code, ErrorCode::kSyntax);
   }
   std::u16string deep(5000, u'(');
@@ -174,10 +187,10 @@ TEST_F(SqlOnFile, UpdatesChangeExactlyTheMatchingRows) {
 
 TEST_F(SqlOnFile, RefusedUpdatesChangeNothing) {
   const std::string before = file_->bytes();
-  for (const char16_t* text : {u"update test set reserved=32768", u"update test set reserved=-32769",
-                               u"update test set id=1", u"update test set nosuch=1",
-                               u"update test set timu=1", u"update nosuch set reserved=1",
-                               u"update test set reserved=1 where nosuch=1"}) {
+  for (const char16_t* text :
+       {u"update test set reserved=32768", u"update test set reserved=-32769",
+        u"update test set id=1", u"update test set nosuch=1", u"update test set timu=1",
+        u"update nosuch set reserved=1", u"update test set reserved=1 where nosuch=1"}) {
     EXPECT_EQ(Update(text), -1) << "accepted";
   }
   EXPECT_EQ(file_->bytes(), before);
@@ -240,7 +253,8 @@ std::vector<int> Numbers(jet::Database& db, const std::u16string& text) {
   auto sel = sql::Select(db, *s);
   EXPECT_TRUE(sel) << sel.error().message;
   if (!sel) return out;
-  for (const auto& row : sel->rows) out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, row, 1)));
+  for (const auto& row : sel->rows)
+    out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, row, 1)));
   return out;
 }
 

@@ -12,9 +12,15 @@ namespace testing_support {
 inline jet::WriterTable ConfigTable() {
   jet::WriterTable t = bank::schema::ConfigTable();
   auto row = [](const char16_t* id, double c1, double def) {
-    return std::vector<jet::CellValue>{std::u16string(id), std::u16string(u"名称"),
-                                       std::monostate{}, std::u16string(u"3"),
-                                       c1, c1, c1, c1, def};
+    return std::vector<jet::CellValue>{std::u16string(id),
+                                       std::u16string(u"名称"),
+                                       std::monostate{},
+                                       std::u16string(u"3"),
+                                       c1,
+                                       c1,
+                                       c1,
+                                       c1,
+                                       def};
   };
   t.rows = {row(u"01", 30, 0), row(u"02", 20, 0), row(u"11", 0, 30), row(u"18", 0, 0)};
   return t;
@@ -34,8 +40,11 @@ inline jet::WriterTable TestTable(int n) {
       const std::u16string id = std::u16string(category) + digits;
       const bool tf = serial % 5 == 0;
       std::vector<jet::CellValue> row{
-          id, std::u16string(u"1.1.1.1 "), std::vector<uint8_t>{0x12, 0x34, uint8_t(serial)},
-          std::u16string(tf ? u"正确" : u"选项一"), std::u16string(tf ? u"错误" : u"选项二"),
+          id,
+          std::u16string(u"1.1.1.1 "),
+          std::vector<uint8_t>{0x12, 0x34, uint8_t(serial)},
+          std::u16string(tf ? u"正确" : u"选项一"),
+          std::u16string(tf ? u"错误" : u"选项二"),
           tf ? jet::CellValue{} : jet::CellValue{std::u16string(u"选项三")},
           tf ? jet::CellValue{} : jet::CellValue{std::u16string(u"选项四")},
           std::u16string(u"A"),

@@ -48,8 +48,10 @@ inline bool HaveCommand(const std::string& name) {
 inline std::string ShellQuote(const std::string& s) {
   std::string out = "'";
   for (char c : s) {
-    if (c == '\'') out += "'\\''";
-    else out += c;
+    if (c == '\'')
+      out += "'\\''";
+    else
+      out += c;
   }
   return out + "'";
 }
@@ -71,7 +73,8 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // A fresh directory under the system temp dir, removed with the object.
@@ -83,7 +86,8 @@ class TempDir {
     static unsigned counter = 0;
     const auto base = std::filesystem::temp_directory_path();
     do {
-      path_ = base / ("examora-test-" + std::to_string(_getpid()) + "-" + std::to_string(counter++));
+      path_ =
+          base / ("examora-test-" + std::to_string(_getpid()) + "-" + std::to_string(counter++));
     } while (!std::filesystem::create_directory(path_));
 #else
     std::string pattern = (std::filesystem::temp_directory_path() / "examora-test-XXXXXX").string();

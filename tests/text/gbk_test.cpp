@@ -1,10 +1,10 @@
 // GBK conversions: the bytes the bank's texts become, with ASCII texts taking a shortcut that
 // must give what the full conversion gives.
+#include "text/gbk.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "text/gbk.h"
 
 namespace {
 
@@ -24,8 +24,12 @@ TEST(Gbk, AsciiIsTheSameBytesBothWays) {
 
 TEST(Gbk, ChineseTextsAndWhatGbkCannotHold) {
   EXPECT_EQ(text::Utf16ToGbk(u"正确"), "\xD5\xFD\xC8\xB7");
-  EXPECT_EQ(text::Utf16ToGbk(u"A正确B"), "A\xD5\xFD\xC8\xB7" "B");
-  EXPECT_EQ(text::GbkToUtf16("A\xD5\xFD\xC8\xB7" "B"), u"A正确B");
+  EXPECT_EQ(text::Utf16ToGbk(u"A正确B"),
+            "A\xD5\xFD\xC8\xB7"
+            "B");
+  EXPECT_EQ(text::GbkToUtf16("A\xD5\xFD\xC8\xB7"
+                             "B"),
+            u"A正确B");
   EXPECT_EQ(text::GbkToUtf8("\xD5\xFD"), "正");
   // A character outside GBK is one "?", a character outside the basic plane too.
   EXPECT_EQ(text::Utf16ToGbk(u"ł正"), "?\xD5\xFD");

@@ -11,16 +11,16 @@
 #include "bank/cipher.h"
 #include "bank/database.h"
 #include "build.h"
-#include "jet/database.h"
-#include "jet/index_pages.h"
-#include "sheet.h"
 #include "exam/context.h"
 #include "exam/progress.h"
+#include "jet/database.h"
+#include "jet/index_pages.h"
 #include "platform/fake/fake_host.h"
-#include "ui/windows.h"
+#include "sheet.h"
 #include "source.h"
 #include "support/process.h"
 #include "text/gbk.h"
+#include "ui/windows.h"
 
 namespace {
 
@@ -172,7 +172,8 @@ TEST(BankImage, ContactSheetShowsEveryPictureWithItsQuestion) {
   EXPECT_TRUE(std::string(built.begin(), built.end()) == *page) << "the build's sheet is stale";
 
   size_t figures = 0;
-  for (size_t at = page->find("<figure "); at != std::string::npos; at = page->find("<figure ", at + 1)) {
+  for (size_t at = page->find("<figure "); at != std::string::npos;
+       at = page->find("<figure ", at + 1)) {
     ++figures;
   }
   size_t with_picture = 0;

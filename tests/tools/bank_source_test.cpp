@@ -99,22 +99,24 @@ TEST(BankSource, RefusesTextsThatDoNotFit) {
   std::string long_question(88 * 3, '\0');
   long_question.clear();
   for (int i = 0; i < 88; ++i) long_question += "长";
-  EXPECT_TRUE(Mentions(Faults(With("机动车驾驶人初次申领驾驶证后的实习期是多长时间？", long_question)),
-                       "three lines"));
+  EXPECT_TRUE(
+      Mentions(Faults(With("机动车驾驶人初次申领驾驶证后的实习期是多长时间？", long_question)),
+               "three lines"));
   std::string fits;
   for (int i = 0; i < 80; ++i) fits += "长";
   EXPECT_TRUE(Faults(With("机动车驾驶人初次申领驾驶证后的实习期是多长时间？", fits)).empty());
   // Options: 20 full-width or 40 ASCII characters fit, one more does not.
   EXPECT_TRUE(Faults(With("C: 18个月", "C: " + std::string(40, 'x'))).empty());
-  EXPECT_TRUE(Mentions(Faults(With("C: 18个月", "C: " + std::string(41, 'x'))), "does not fit its label"));
+  EXPECT_TRUE(
+      Mentions(Faults(With("C: 18个月", "C: " + std::string(41, 'x'))), "does not fit its label"));
   EXPECT_TRUE(Mentions(Faults(With("C: 18个月", "C: 😀")), "GBK"));
 }
 
 TEST(BankSource, FlagsQuestionsThatAskTheSameThing) {
   const std::string twin = std::string(kGood) +
-      "\n[0100003]\nname: 1.1.1.3\n"
-      "question: 机动车驾驶人初次申领驾驶证后的实习期是多长的时间？\n"
-      "A: 6个月\nB: 12个月\nC: 18个月\nD: 3年\nanswer: B\nbasis: x\n";
+                           "\n[0100003]\nname: 1.1.1.3\n"
+                           "question: 机动车驾驶人初次申领驾驶证后的实习期是多长的时间？\n"
+                           "A: 6个月\nB: 12个月\nC: 18个月\nD: 3年\nanswer: B\nbasis: x\n";
   EXPECT_TRUE(Mentions(Faults(twin), "asks the same as 0100002"));
   EXPECT_GT(banksrc::Similarity("这个标志是何含义？", "这个标志是何含义？"), 0.99);
   EXPECT_LT(banksrc::Similarity("夜间会车应当使用近光灯。", "雨天行车应当降低车速。"), 0.3);

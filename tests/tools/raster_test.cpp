@@ -1,12 +1,12 @@
 // The picture encoders, checked by decoding with Qt's own readers.
+#include "raster.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
-
-#include "raster.h"
 
 namespace {
 

@@ -77,9 +77,9 @@ class SchoolBank : public ::testing::Test {
         RunCommand(ShellQuote(kTool) + " check " + ShellQuote(sources.string()) + " 2>&1", &status);
     if (status != 0) return;
     const std::string out = (built_dir_->path() / "exam.sys").string();
-    check_output_ += RunCommand(
-        ShellQuote(kTool) + " build " + ShellQuote(sources.string()) + " " + ShellQuote(out) + " 2>&1",
-        &status);
+    check_output_ += RunCommand(ShellQuote(kTool) + " build " + ShellQuote(sources.string()) + " " +
+                                    ShellQuote(out) + " 2>&1",
+                                &status);
     if (status == 0) built_ = out;
   }
   static void TearDownTestSuite() {

@@ -251,8 +251,7 @@ TEST(EventBindings, FindTheOperationOfEachWindowAndLeaveOthersUnbound) {
   EXPECT_EQ(ui::FindBinding(S::kWindow, EventKind::kKeyPressed), Operation::kCloseScoreWindow);
   EXPECT_EQ(ui::FindBinding(S::超级链接框1, EventKind::kLeftReleased),
             Operation::kCloseScoreWindow);
-  EXPECT_EQ(ui::FindBinding(M::热键标签, EventKind::kNotification),
-            Operation::kDispatchKeyCommand);
+  EXPECT_EQ(ui::FindBinding(M::热键标签, EventKind::kNotification), Operation::kDispatchKeyCommand);
   EXPECT_EQ(ui::FindBinding(M::自动下一题选择框, EventKind::kClicked), Operation::kFocusMainWindow);
   for (M option : {M::A, M::B, M::C, M::D}) {
     EXPECT_EQ(ui::FindBinding(option, EventKind::kLeftReleased), Operation::kAnswerByMouse);

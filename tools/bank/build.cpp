@@ -58,10 +58,9 @@ Result<std::vector<uint8_t>> BuildImage(const Bank& bank, const std::filesystem:
 
 Result<void> WriteFileAtomically(const std::filesystem::path& path,
                                  const std::vector<uint8_t>& bytes) {
-  return bank::WriteNewFile(path.string(),
-                            std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                             bytes.size()),
-                            /*replace=*/true);
+  return bank::WriteNewFile(
+      path.string(), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+      /*replace=*/true);
 }
 
 }  // namespace banksrc

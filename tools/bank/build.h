@@ -23,8 +23,8 @@ using RenderPicture = std::function<base::Result<std::string>(const std::filesys
 // The complete database image: config, test (texts and pictures enciphered), the password.
 // Each picture named by a question is rendered once from `pictures` with `render`.
 base::Result<std::vector<uint8_t>> BuildImage(const Bank& bank,
-                                             const std::filesystem::path& pictures,
-                                             const RenderPicture& render);
+                                              const std::filesystem::path& pictures,
+                                              const RenderPicture& render);
 
 // Writes `bytes` to `path` through a temporary file in the same folder and a rename, so that
 // `path` is either the old file or the complete new one.

@@ -19,11 +19,20 @@ std::string Escape(const std::string& utf8) {
   std::string out;
   for (char c : utf8) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -65,9 +74,9 @@ struct Card {
 
 std::string RenderCard(const Card& c) {
   std::string html = "<figure id=\"q" + Escape(c.id) + "\"><img alt=\"" + Escape(c.id) +
-                     "\" src=\"data:" + MimeType(c.picture) + ";base64," +
-                     Base64(c.picture) + "\"><figcaption><b>" + Escape(c.id) + "</b> <small>" +
-                     Escape(c.name) + "</small><p>" + Escape(c.question) + "</p><ol>";
+                     "\" src=\"data:" + MimeType(c.picture) + ";base64," + Base64(c.picture) +
+                     "\"><figcaption><b>" + Escape(c.id) + "</b> <small>" + Escape(c.name) +
+                     "</small><p>" + Escape(c.question) + "</p><ol>";
   for (size_t i = 0; i < c.options.size(); ++i) {
     const char letter = static_cast<char>('A' + i);
     const bool right = c.key == std::string(1, letter);
@@ -97,7 +106,8 @@ Result<std::string> ContactSheet(bank::Database& db) {
     card.key = db.ReadColByName(h, "right_key").bytes;
     for (const char* column : {"a", "b", "c", "d"}) {
       const bank::Value option = db.ReadColByName(h, column);
-      if (option.is_text() && !option.bytes.empty()) card.options.push_back(text::GbkToUtf8(option.bytes));
+      if (option.is_text() && !option.bytes.empty())
+        card.options.push_back(text::GbkToUtf8(option.bytes));
     }
     by_category[card.id.substr(0, 2)].push_back(std::move(card));
     ++count;

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "base/result.h"
 #include "bank/database.h"
+#include "base/result.h"
 
 namespace banksrc {
 

@@ -118,8 +118,8 @@ std::vector<Category> ParseCategories(const std::string& text, const std::string
       }
     }
     if (cells.size() != 8) {
-      faults.push_back({file, line_no, "expected 8 tab-separated cells, found " +
-                                           std::to_string(cells.size())});
+      faults.push_back(
+          {file, line_no, "expected 8 tab-separated cells, found " + std::to_string(cells.size())});
       continue;
     }
     Category c;
@@ -130,11 +130,13 @@ std::vector<Category> ParseCategories(const std::string& text, const std::string
       faults.push_back({file, line_no, "category code must be two digits"});
       continue;
     }
-    if (!AllDigits(c.test_num)) faults.push_back({file, line_no, "question count must be a number"});
+    if (!AllDigits(c.test_num))
+      faults.push_back({file, line_no, "question count must be a number"});
     for (size_t k = 0; k < 5; ++k) {
       if (!AllDigits(cells[3 + k])) {
-        faults.push_back({file, line_no, std::string("count for ") + kClassColumns[k] +
-                                             " must be a whole number"});
+        faults.push_back(
+            {file, line_no,
+             std::string("count for ") + kClassColumns[k] + " must be a whole number"});
         continue;
       }
       c.classes[k] = std::stod(cells[3 + k]);
@@ -148,9 +150,9 @@ std::vector<Category> ParseCategories(const std::string& text, const std::string
     double sum = 0;
     for (const auto& c : out) sum += c.classes[k];
     if (!out.empty() && sum != 100) {
-      faults.push_back({file, 0, std::string("the counts for ") + kClassColumns[k] +
-                                     " add up to " + std::to_string(static_cast<int>(sum)) +
-                                     ", not 100"});
+      faults.push_back({file, 0,
+                        std::string("the counts for ") + kClassColumns[k] + " add up to " +
+                            std::to_string(static_cast<int>(sum)) + ", not 100"});
     }
   }
   return out;
@@ -164,8 +166,8 @@ std::vector<Question> ParseQuestions(const std::string& text, const std::string&
   Question q;
   bool open = false;
   int expected_serial = 1;
-  static const std::set<std::string> kKnown = {"name", "question", "A", "B", "C",
-                                               "D", "answer", "picture", "basis"};
+  static const std::set<std::string> kKnown = {"name", "question", "A",       "B",    "C",
+                                               "D",    "answer",   "picture", "basis"};
   auto finish = [&] {
     if (!open) return;
     open = false;
@@ -180,7 +182,8 @@ std::vector<Question> ParseQuestions(const std::string& text, const std::string&
     q.options = {fields["A"], fields["B"]};
     const bool c = fields.count("C") > 0, d = fields.count("D") > 0;
     if (c != d) {
-      faults.push_back({file, q.line, q.id + ": C and D come together (four options) or not at all"});
+      faults.push_back(
+          {file, q.line, q.id + ": C and D come together (four options) or not at all"});
     }
     if (c && d) {
       q.options.push_back(fields["C"]);
@@ -217,12 +220,14 @@ std::vector<Question> ParseQuestions(const std::string& text, const std::string&
       if (q.id.size() != 7 || !AllDigits(q.id)) {
         faults.push_back({file, line_no, "the id " + q.id + " is not seven digits"});
       } else if (q.id.substr(0, 2) != category) {
-        faults.push_back({file, line_no, "the id " + q.id + " does not belong to category " + category});
+        faults.push_back(
+            {file, line_no, "the id " + q.id + " does not belong to category " + category});
       } else if (std::stoi(q.id.substr(2)) != expected_serial) {
         char want[8];
         std::snprintf(want, sizeof want, "%05d", expected_serial);
-        faults.push_back({file, line_no, "the id " + q.id + " breaks the run of serials (expected " +
-                                             category + want + ")"});
+        faults.push_back(
+            {file, line_no,
+             "the id " + q.id + " breaks the run of serials (expected " + category + want + ")"});
         expected_serial = std::stoi(q.id.substr(2)) + 1;
       } else {
         ++expected_serial;
@@ -263,10 +268,12 @@ void CheckQuestions(const std::vector<Question>& questions, const std::filesyste
   };
   for (const Question& q : questions) {
     if (auto [it, fresh] = ids.emplace(q.id, &q); !fresh) {
-      fault(q, "the id is also used at " + it->second->file + ":" + std::to_string(it->second->line));
+      fault(q,
+            "the id is also used at " + it->second->file + ":" + std::to_string(it->second->line));
     }
     if (!q.name.empty() && !ValidName(q.name)) fault(q, "name must be four numbers like 1.2.3.4");
-    if (q.name.size() + 1 > 16) fault(q, "name longer than its column (16 characters with the blank)");
+    if (q.name.size() + 1 > 16)
+      fault(q, "name longer than its column (16 characters with the blank)");
     if (q.question.empty()) fault(q, "empty question");
     if (q.true_false()) {
       if (q.options[0] != "正确" || q.options[1] != "错误") {
@@ -300,7 +307,8 @@ void CheckQuestions(const std::vector<Question>& questions, const std::filesyste
                      std::to_string(HalfUnits(q.options[i]) / 2) + " of " +
                      std::to_string(kOptionHalfUnits / 2) + " units)");
       }
-      if (text::Utf8ToUtf16(q.options[i]).size() > 255) fault(q, "option longer than 255 characters");
+      if (text::Utf8ToUtf16(q.options[i]).size() > 255)
+        fault(q, "option longer than 255 characters");
     }
     if (!q.picture.empty() && !pictures.empty()) {
       const bool safe = q.picture.find('/') == std::string::npos &&
@@ -350,11 +358,12 @@ Bank ReadBank(const std::filesystem::path& dir, std::vector<Fault>& faults) {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
     const std::string name = entry.path().filename().string();
-    const bool category_like = name.size() >= 6 && std::isdigit(static_cast<unsigned char>(name[0])) &&
+    const bool category_like = name.size() >= 6 &&
+                               std::isdigit(static_cast<unsigned char>(name[0])) &&
                                std::isdigit(static_cast<unsigned char>(name[1]));
     if (entry.path().extension() == ".txt" && category_like && !known.count(name)) {
-      faults.push_back({entry.path().string(), 0, "no category " + name.substr(0, name.size() - 4) +
-                                                      " in categories.tsv"});
+      faults.push_back({entry.path().string(), 0,
+                        "no category " + name.substr(0, name.size() - 4) + " in categories.tsv"});
     }
   }
   CheckQuestions(bank.questions, dir / "pictures", faults);

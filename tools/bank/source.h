@@ -11,7 +11,7 @@ namespace banksrc {
 
 // The five licence-class columns of a category, in table order.
 inline constexpr std::array<const char*, 5> kClassColumns = {"C1C2C3C4", "A1A3B1", "A2B2", "M",
-                                                            "DEF"};
+                                                             "DEF"};
 
 struct Category {
   std::string code;      // "01"
@@ -21,9 +21,9 @@ struct Category {
 };
 
 struct Question {
-  std::string id;        // "0100001"
-  std::string name;      // "1.1.1.1" (without the trailing blank the bank stores)
-  std::string question;  // UTF-8
+  std::string id;                    // "0100001"
+  std::string name;                  // "1.1.1.1" (without the trailing blank the bank stores)
+  std::string question;              // UTF-8
   std::vector<std::string> options;  // 2 (true/false) or 4
   char answer = 'A';
   std::string picture;  // file name in pictures/, or empty

@@ -28,9 +28,7 @@ bool FakeHost::PressHotKey(uint32_t modifiers, uint32_t virtual_key) {
   return true;
 }
 
-void FakeHost::Tick() {
-  Deliver({ui::MainControl::时钟1, ui::EventKind::kTick});
-}
+void FakeHost::Tick() { Deliver({ui::MainControl::时钟1, ui::EventKind::kTick}); }
 
 int32_t FakeHost::Deliver(const ui::Event& event) {
   if (sink_ == nullptr || ended()) return 0;

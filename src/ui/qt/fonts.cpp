@@ -5,10 +5,10 @@
 namespace ui::qt {
 namespace {
 
-constexpr std::string_view kKai[] = {"楷体_GB2312", "KaiTi_GB2312", "KaiTi", "楷体",
+constexpr std::string_view kKai[] = {"楷体_GB2312",   "KaiTi_GB2312",  "KaiTi",        "楷体",
                                      "AR PL UKai CN", "AR PL UKai TW", "AR PL UKai HK"};
-constexpr std::string_view kSong[] = {"宋体", "SimSun", "NSimSun", "AR PL UMing CN",
-                                      "AR PL UMing TW", "WenQuanYi Zen Hei"};
+constexpr std::string_view kSong[] = {"宋体",           "SimSun",         "NSimSun",
+                                      "AR PL UMing CN", "AR PL UMing TW", "WenQuanYi Zen Hei"};
 constexpr std::string_view kSans[] = {"Arial", "Liberation Sans", "DejaVu Sans"};
 constexpr std::string_view kBlack[] = {"Arial Black", "Liberation Sans", "DejaVu Sans"};
 constexpr std::string_view kSerif[] = {"Georgia", "Liberation Serif", "DejaVu Serif"};

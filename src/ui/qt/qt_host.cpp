@@ -109,7 +109,8 @@ void QtHost::OpenScoreWindow() {
   ScoreSession* outer = score_;
   ControlObserver* outer_observer = score_window_->observer();
   {
-    WindowView view(*score_window_, [this](const Event& e) { Deliver(e); }, main_view_);
+    WindowView view(
+        *score_window_, [this](const Event& e) { Deliver(e); }, main_view_);
     // A close request of the system closes it as its own key and link do.
     connect(&view, &WindowView::closed, this, &QtHost::CloseScoreWindow);
     QEventLoop loop;
@@ -147,9 +148,9 @@ void QtHost::FocusMainWindow() {
 
 void QtHost::ShowMessageBox(const std::string& text, const std::string& caption,
                             platform::MessageIcon icon) {
-  QMessageBox box(icon == platform::MessageIcon::kError ? QMessageBox::Critical
-                                                        : QMessageBox::NoIcon,
-                  FromGbk(caption), FromGbk(text), QMessageBox::Ok);
+  QMessageBox box(
+      icon == platform::MessageIcon::kError ? QMessageBox::Critical : QMessageBox::NoIcon,
+      FromGbk(caption), FromGbk(text), QMessageBox::Ok);
   box.setWindowModality(Qt::ApplicationModal);
   box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
   box.exec();
@@ -184,8 +185,7 @@ void QtHost::TapNumLock() {
 
 uint32_t QtHost::TickCount() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 bool QtHost::StartThread(std::function<void()> task) {
@@ -206,8 +206,7 @@ void QtHost::Wait(int milliseconds) { QThread::msleep(static_cast<unsigned long>
 bool QtHost::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && !window_keys_.empty()) {
     const auto* key = static_cast<QKeyEvent*>(event);
-    const uint32_t modifiers =
-        (key->modifiers() & Qt::ControlModifier) ? platform::kModControl : 0;
+    const uint32_t modifiers = (key->modifiers() & Qt::ControlModifier) ? platform::kModControl : 0;
     auto it = window_keys_.find({modifiers, VirtualKeyOf(*key)});
     if (it != window_keys_.end()) {
       Deliver(HotKeyEvent(it->second));

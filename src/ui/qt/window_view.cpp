@@ -1,7 +1,7 @@
 #include "ui/qt/window_view.h"
 
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -272,8 +272,8 @@ void WindowView::paintEvent(QPaintEvent*) {
 void WindowView::keyPressEvent(QKeyEvent* event) {
   if (id() == WindowId::kScore) {
     // Any key that reaches the score window closes it, Shift, Ctrl and Alt included.
-    Raise(ScoreControl::kWindow, EventKind::kKeyPressed,
-          static_cast<int32_t>(VirtualKeyOf(*event)), ShiftState(event->modifiers()));
+    Raise(ScoreControl::kWindow, EventKind::kKeyPressed, static_cast<int32_t>(VirtualKeyOf(*event)),
+          ShiftState(event->modifiers()));
     event->accept();
     return;
   }
