@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 #include "app/logic/trainer.h"
 #include "bank/builtin_image.h"
@@ -311,6 +312,20 @@ TEST_F(QtHostTest, AnExceptionOutOfTheLogicEndsTheProgramWithMinusOne) {
     EXPECT_EQ(host_.delivering(), 0);
   }
   host_.Attach(trainer_.get());
+}
+
+// The same for a call posted to the window's thread (the placeholder's hop onto it).
+TEST_F(QtHostTest, AnExceptionOutOfAPostedCallEndsTheProgramWithMinusOne) {
+  Start();
+  exit_code_.reset();
+  bool ran_after = false;
+  testing::internal::CaptureStderr();
+  host_.PostToUiThread([] { throw std::runtime_error("posted call"); });
+  host_.PostToUiThread([&] { ran_after = true; });
+  for (int i = 0; i < 10 && !ran_after; ++i) QCoreApplication::processEvents();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(exit_code_, -1);
+  EXPECT_NE(said.find("posted call"), std::string::npos) << said;
 }
 
 }  // namespace

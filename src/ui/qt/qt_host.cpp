@@ -30,6 +30,19 @@ Event HotKeyEvent(int32_t id) {
   return event;
 }
 
+// Runs `run`; false, with the reason on stderr, when an exception escaped it.
+bool RunCatching(const std::function<void()>& run) {
+  try {
+    run();
+    return true;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "examora: the program failed: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "examora: the program failed with an unknown exception\n");
+  }
+  return false;
+}
+
 }  // namespace
 
 QtHost::QtHost()
@@ -64,16 +77,7 @@ int32_t QtHost::Deliver(const Event& event) {
   // No exception may unwind through Qt's event loop. One that escapes the logic ends the
   // program with -1, as a fatal data fault does.
   int32_t result = 0;
-  bool escaped = true;
-  try {
-    result = sink_->Handle(event);
-    escaped = false;
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "examora: the program failed: %s\n", e.what());
-  } catch (...) {
-    std::fprintf(stderr, "examora: the program failed with an unknown exception\n");
-  }
-  if (escaped) {
+  if (!RunCatching([&] { result = sink_->Handle(event); })) {
     --depth_;
     ExitProcess(-1);  // returns only where a test has replaced the exit
     return 0;
@@ -198,7 +202,13 @@ bool QtHost::StartThread(std::function<void()> task) {
 }
 
 void QtHost::PostToUiThread(std::function<void()> call) {
-  QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+  // The call runs in Qt's event loop, which no exception may unwind either.
+  QMetaObject::invokeMethod(
+      this,
+      [this, call = std::move(call)] {
+        if (!RunCatching(call)) ExitProcess(-1);
+      },
+      Qt::QueuedConnection);
 }
 
 void QtHost::Wait(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
