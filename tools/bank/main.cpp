@@ -78,9 +78,9 @@ base::Result<std::unique_ptr<jet::Database>> OpenAnyFile(const std::string& file
 // Opens a question bank through the trainer's database unit. The engine looks at the file
 // first, so that a wrong password is told apart from a file that is no bank.
 std::optional<int> OpenBank(bank::Database& db, const std::string& file, const Password& password) {
-  if (auto probe = OpenAnyFile(file, password); !probe) return FailOpening(probe.error(), file);
+  // The unit's typed error tells a wrong password from a file that cannot be opened.
   if (!db.OpenPath(file, text::Utf16ToGbk(password.Utf16()))) {
-    return Fail(kCannotOpen, "cannot open " + file + ": " + db.last_error().message);
+    return FailOpening(db.last_error(), file);
   }
   return std::nullopt;
 }
