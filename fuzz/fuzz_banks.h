@@ -68,9 +68,12 @@ class OverlayFile : public jet::File {
     if (offset > base_.size() || data.size() > base_.size() - offset) {
       return base::MakeError(base::ErrorCode::kIo, "write past the end of the file");
     }
+    ++writes_;
     Lay(offset, data);
     return base::Ok();
   }
+  // How many writes went through WriteAt (Lay does not count).
+  size_t writes() const { return writes_; }
   uint64_t Size() const override { return base_.size(); }
   base::Result<void> Sync() override { return base::Ok(); }
   bool writable() const override { return writable_; }
@@ -103,6 +106,7 @@ class OverlayFile : public jet::File {
   const std::vector<uint8_t>& base_;
   bool writable_;
   std::map<uint64_t, std::vector<uint8_t>> pages_;
+  size_t writes_ = 0;
 };
 
 }  // namespace fuzzing
