@@ -119,13 +119,20 @@ struct Desk {
   std::unique_ptr<exam::Context> ctx;
 };
 
-void BM_NewPaperC1C2C3C4(benchmark::State& state) {
-  Desk desk;
+// Whether the desk's bank opened (else the benchmark is skipped); the filter box is unticked,
+// so that papers are drawn from the whole class, 1,319 candidates.
+bool ReadyForTheWholeClass(Desk& desk, benchmark::State& state) {
   if (!desk.opened) {
     state.SkipWithError("the bank does not open");
-    return;
+    return false;
   }
-  desk.main.启用过滤选择框.set_ticked(false);  // the whole class, 1,319 candidates
+  desk.main.启用过滤选择框.set_ticked(false);
+  return true;
+}
+
+void BM_NewPaperC1C2C3C4(benchmark::State& state) {
+  Desk desk;
+  if (!ReadyForTheWholeClass(desk, state)) return;  // the whole class, 1,319 candidates
   Desk::LetTheFileRest();
   for (auto _ : state) {
     base::Result<void> status = keys::NewPaper(*desk.ctx);
@@ -139,11 +146,7 @@ BENCHMARK(BM_NewPaperC1C2C3C4)->Unit(benchmark::kMillisecond);
 // every statement rereads what it needs from the operating system's cache.
 void BM_NewPaperRightAfterAWrite(benchmark::State& state) {
   Desk desk;
-  if (!desk.opened) {
-    state.SkipWithError("the bank does not open");
-    return;
-  }
-  desk.main.启用过滤选择框.set_ticked(false);
+  if (!ReadyForTheWholeClass(desk, state)) return;
   for (auto _ : state) {
     state.PauseTiming();
     if (!desk.db.ExecuteSql("update test set reserved=0 where id='0100001'")) {
@@ -270,17 +273,14 @@ std::string ReadPieces(int fd, const std::vector<FloorPiece>& pieces) {
 
 void BM_PaperFloor(benchmark::State& state) {
   Desk desk;
-  if (!desk.opened) {
-    state.SkipWithError("the bank does not open");
-    return;
-  }
-  desk.main.启用过滤选择框.set_ticked(false);
+  if (!ReadyForTheWholeClass(desk, state)) return;
   (void)keys::NewPaper(*desk.ctx);
   std::vector<std::string> ids;
   for (int32_t i = 1; i <= desk.ctx->paper.size(); ++i) ids.push_back(desk.ctx->paper.At(i)->id);
   const std::vector<FloorQuestion> questions = LocateQuestions(desk.path, ids);
-  const int fd = ::open(desk.path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (questions.size() != ids.size() || fd < 0) {
+  const int fd =
+      questions.size() == ids.size() ? ::open(desk.path.c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) {
     state.SkipWithError("the paper's rows were not found");
     return;
   }
@@ -312,11 +312,7 @@ BENCHMARK(BM_PaperFloor)->Unit(benchmark::kMillisecond);
 
 // A paper of 100 answered questions, every third one wrong. False when the bank does not open.
 bool AnsweredPaper(Desk& desk, benchmark::State& state) {
-  if (!desk.opened) {
-    state.SkipWithError("the bank does not open");
-    return false;
-  }
-  desk.main.启用过滤选择框.set_ticked(false);
+  if (!ReadyForTheWholeClass(desk, state)) return false;
   (void)keys::NewPaper(*desk.ctx);
   for (int32_t i = 1; i <= desk.ctx->paper.size(); ++i) {
     desk.ctx->paper.At(i)->answer = i % 3 == 0 ? "Z" : desk.ctx->paper.At(i)->right_key;
