@@ -61,6 +61,8 @@ struct TableDef {
 
   // Index into `columns` of the column named `name` (case-insensitive), or -1.
   int FindColumn(std::u16string_view name) const;
+  // The same for a name written in ASCII, without widening it first.
+  int FindAsciiColumn(std::string_view name) const;
 };
 
 struct Currency {
@@ -135,7 +137,7 @@ class Database {
   double creation_date() const { return creation_date_; }
   uint32_t page_count() const { return page_count_; }
 
-  // The definition of the table named `name` (case-insensitive).
+  // The definition of the table named `name` (case-insensitive); kept while the file rests.
   base::Result<TableDef> ReadTable(std::u16string_view name);
   base::Result<TableDef> ReadTableAt(uint32_t tdef_page, std::u16string_view name);
 
@@ -151,6 +153,12 @@ class Database {
   // The value of `table.columns[column]` in `row`.
   base::Result<Value> ReadValue(const TableDef& table, const Row& row, int column);
   base::Result<Value> ReadValue(const TableDef& table, const RowView& row, int column);
+
+  // The bytes of binary or long binary column `column` of `row` into `out`: the same as the
+  // bytes ReadValue gives, without a copy for a caller that keeps them in a string. False (and
+  // `out` empty) for null; kInvalid for a column of another type.
+  base::Result<bool> ReadBytes(const TableDef& table, const RowView& row, int column,
+                               std::string& out);
 
   // The stored bytes of a column that lives in the row (fixed columns, text, binary; the
   // 12-byte header for memo and long binary); nullopt for null.
@@ -190,6 +198,14 @@ class Database {
   base::Result<void> VisitRows(const TableDef& table, std::span<const RowId> ids,
                                const std::function<bool(const RowView&)>& visit);
 
+  // What a scan of `table` found for a condition that the caller names by `key` (keys that
+  // differ for conditions that may select differently), in physical order; nullptr when nothing
+  // is remembered. RememberRows keeps a scan's result only while the file rests (as for
+  // RowsWithText); both kinds are forgotten when Revalidate finds that the file may have
+  // changed, and remembered rows also by any update written through this connection.
+  const std::vector<RowId>* RememberedRows(const TableDef& table, const std::string& key) const;
+  void RememberRows(const TableDef& table, std::string key, std::vector<RowId> rows);
+
   // Drops the pages read so far when the file may have changed since (another program wrote
   // to it), so that what follows reads what is on disk now. Every statement starts with it.
   // Does nothing while a scan runs.
@@ -204,16 +220,61 @@ class Database {
   base::Result<std::span<const uint8_t>> Page(uint32_t page);
   base::Result<std::vector<uint32_t>> UsageMapPages(uint32_t pgrow);
   base::Result<std::span<const uint8_t>> RowBytes(std::span<const uint8_t> page, uint16_t row);
-  base::Result<std::vector<uint8_t>> ReadLongValue(std::span<const uint8_t> field);
+  // The bytes of the long value whose 12-byte header is `field`, into `out` (a byte vector or
+  // string).
+  template <typename Bytes>
+  base::Result<void> ReadLongValue(std::span<const uint8_t> field, Bytes& out);
+  // A page of a long value: through the cache while it has room; once it is full, read into
+  // `scratch` and not kept, as emptying the cache for a picture's pages would push out the
+  // table's own pages, which every statement needs.
+  base::Result<std::span<const uint8_t>> LongValuePage(uint32_t page,
+                                                       std::vector<uint8_t>& scratch);
 
   std::unique_ptr<File> file_;
   uint32_t page_count_ = 0;
   double creation_date_ = 0;
   std::vector<CatalogEntry> tables_;
-  std::map<uint32_t, std::vector<uint8_t>> cache_;  // page number -> bytes
+  // Pages read from the file: a slot per page number, so that finding a read page costs an
+  // index. A page read again in place (after an update) keeps its buffer.
+  class PageCache {
+   public:
+    const std::vector<uint8_t>* Find(uint32_t page) const {
+      return page < slots_.size() ? slots_[page].get() : nullptr;
+    }
+    const std::vector<uint8_t>& Put(uint32_t page, std::vector<uint8_t> bytes) {
+      if (page >= slots_.size()) slots_.resize(size_t{page} + 1);
+      if (slots_[page]) {
+        *slots_[page] = bytes;
+      } else {
+        slots_[page] = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
+        ++count_;
+      }
+      return *slots_[page];
+    }
+    void Erase(uint32_t page) {
+      if (page < slots_.size() && slots_[page]) {
+        slots_[page].reset();
+        --count_;
+      }
+    }
+    void Clear() {
+      slots_.clear();
+      count_ = 0;
+    }
+    size_t size() const { return count_; }
+
+   private:
+    std::vector<std::unique_ptr<std::vector<uint8_t>>> slots_;
+    size_t count_ = 0;
+  };
+  PageCache cache_;
   // Maps of text columns, by table definition page and column: folded text -> rows.
   using TextIndex = std::unordered_map<std::u16string, std::vector<RowId>>;
   std::map<std::pair<uint32_t, int>, TextIndex> text_indexes_;
+  std::map<uint32_t, TableDef> definitions_;  // by page, read while the file rested
+  // Rows found by whole-table conditions, by table definition page and the caller's key; at
+  // most kMaxRememberedConditions of them.
+  std::map<std::pair<uint32_t, std::string>, std::vector<RowId>> remembered_;
   bool at_rest_ = false;    // the last Revalidate found the file as it was before
   int scans_ = 0;           // while a scan runs, cached pages stay put (views point into them)
   int sync_deferrals_ = 0;  // open deferrals of the flush after an update

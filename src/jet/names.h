@@ -20,6 +20,15 @@ inline bool SameName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
+// SameName for a name written in ASCII, one byte a character.
+inline bool SameAsciiName(std::u16string_view a, std::string_view ascii) {
+  if (a.size() != ascii.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(static_cast<unsigned char>(ascii[i]))) return false;
+  }
+  return true;
+}
+
 // The name with its ASCII letters in lower case, for sets and maps of names.
 inline std::u16string FoldedName(std::u16string_view name) {
   std::u16string out(name);

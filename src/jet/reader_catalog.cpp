@@ -82,7 +82,13 @@ Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view n
 
 Result<TableDef> Database::ReadTable(std::u16string_view name) {
   for (const auto& entry : tables_) {
-    if (SameName(entry.name, name)) return ReadTableAt(entry.tdef_page, entry.name);
+    if (!SameName(entry.name, name)) continue;
+    // While the file rests its definitions stay as read; updates in place never touch them.
+    auto known = definitions_.find(entry.tdef_page);
+    if (known != definitions_.end()) return known->second;
+    EXAMORA_ASSIGN_OR_RETURN(TableDef table, ReadTableAt(entry.tdef_page, entry.name));
+    if (at_rest_) definitions_.insert_or_assign(entry.tdef_page, table);
+    return table;
   }
   return MakeError(ErrorCode::kNotFound, "no table " + Narrow(name));
 }

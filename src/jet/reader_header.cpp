@@ -12,12 +12,6 @@
 
 namespace jet {
 
-namespace {
-
-constexpr size_t kMaxCachedPages = 4096;  // 16 MiB
-
-}  // namespace
-
 Database::Database(std::unique_ptr<File> file) : file_(std::move(file)) {}
 Database::~Database() = default;
 
@@ -100,8 +94,10 @@ Result<void> Database::Revalidate() {
   EXAMORA_ASSIGN_OR_RETURN(const bool changed, file_->Refresh());
   at_rest_ = !changed;
   if (!changed) return base::Ok();
-  cache_.clear();
+  cache_.Clear();
   text_indexes_.clear();
+  remembered_.clear();
+  definitions_.clear();
   page_count_ = static_cast<uint32_t>(file_->Size() / kPageSize);
   return base::Ok();
 }
@@ -109,13 +105,13 @@ Result<void> Database::Revalidate() {
 Result<std::span<const uint8_t>> Database::Page(uint32_t page) {
   if (page >= page_count_)
     return Corrupt("reference to page " + std::to_string(page) + " beyond the end of the file");
-  auto it = cache_.find(page);
-  if (it != cache_.end()) return std::span<const uint8_t>(it->second);
-  if (cache_.size() >= kMaxCachedPages && scans_ == 0) cache_.clear();
+  if (const std::vector<uint8_t>* known = cache_.Find(page)) {
+    return std::span<const uint8_t>(*known);
+  }
+  if (cache_.size() >= reader_internal::kMaxCachedPages && scans_ == 0) cache_.Clear();
   std::vector<uint8_t> bytes(kPageSize);
   EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, bytes));
-  auto [pos, inserted] = cache_.emplace(page, std::move(bytes));
-  return std::span<const uint8_t>(pos->second);
+  return std::span<const uint8_t>(cache_.Put(page, std::move(bytes)));
 }
 
 }  // namespace jet

@@ -14,6 +14,9 @@
 
 namespace jet::reader_internal {
 
+// The most pages a connection keeps read (16 MiB).
+inline constexpr size_t kMaxCachedPages = 4096;
+
 inline base::Unexpected<base::Error> Corrupt(std::string what) {
   return base::MakeError(base::ErrorCode::kCorrupt, "damaged database: " + std::move(what));
 }

@@ -3,6 +3,8 @@
 // of such rows.
 #include <algorithm>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "jet/bytes.h"
 #include "jet/database.h"
@@ -11,41 +13,87 @@
 
 namespace jet {
 
-Result<std::vector<uint8_t>> Database::ReadLongValue(std::span<const uint8_t> field) {
+Result<std::span<const uint8_t>> Database::LongValuePage(uint32_t page,
+                                                         std::vector<uint8_t>& scratch) {
+  if (const std::vector<uint8_t>* known = cache_.Find(page)) {
+    return std::span<const uint8_t>(*known);
+  }
+  if (cache_.size() < reader_internal::kMaxCachedPages) return Page(page);
+  if (page >= page_count_) {
+    return Corrupt("reference to page " + std::to_string(page) + " beyond the end of the file");
+  }
+  scratch.resize(kPageSize);
+  EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, scratch));
+  return std::span<const uint8_t>(scratch);
+}
+
+namespace {
+
+void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
+  out.insert(out.end(), bytes.begin(), bytes.end());
+}
+void Append(std::string& out, std::span<const uint8_t> bytes) {
+  out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+}  // namespace
+
+template <typename Bytes>
+Result<void> Database::ReadLongValue(std::span<const uint8_t> field, Bytes& out) {
+  out.clear();
   if (field.size() < format::kLongValueHeader) return Corrupt("long value header cut short");
   const uint32_t length = LoadU24(&field[0]);
   const uint8_t kind = field[3];
   uint32_t pgrow = LoadU32(&field[4]);
-  std::vector<uint8_t> out;
   if (kind == format::kLongValueInline) {
     if (field.size() < format::kLongValueHeader + length) {
       return Corrupt("inline long value cut short");
     }
-    const auto start = field.begin() + format::kLongValueHeader;
-    out.assign(start, start + length);
-    return out;
+    Append(out, field.subspan(format::kLongValueHeader, length));
+    return base::Ok();
   }
   if (kind != format::kLongValueSingle && kind != format::kLongValueChain) {
     return Corrupt("unknown long value kind");
   }
   out.reserve(length);
   std::set<uint32_t> seen;
+  std::vector<uint8_t> scratch;
   while (true) {
     if (!seen.insert(pgrow).second) return Corrupt("long value chain forms a loop");
-    EXAMORA_ASSIGN_OR_RETURN(auto page, Page(pgrow >> 8));
+    EXAMORA_ASSIGN_OR_RETURN(auto page, LongValuePage(pgrow >> 8, scratch));
     if (page[0] != format::kDataPage) return Corrupt("long value not on a data page");
     EXAMORA_ASSIGN_OR_RETURN(auto bytes, RowBytes(page, static_cast<uint16_t>(pgrow & 0xFF)));
     if (kind == format::kLongValueSingle) {
       if (bytes.size() < length) return Corrupt("long value row cut short");
-      out.assign(bytes.begin(), bytes.begin() + length);
-      return out;
+      Append(out, bytes.first(length));
+      return base::Ok();
     }
     if (bytes.size() < 4) return Corrupt("long value chain row cut short");
     pgrow = LoadU32(&bytes[0]);
     const size_t chunk = std::min<size_t>(bytes.size() - 4, length - out.size());
-    out.insert(out.end(), bytes.begin() + 4, bytes.begin() + 4 + static_cast<ptrdiff_t>(chunk));
-    if (out.size() == length) return out;
+    Append(out, bytes.subspan(4, chunk));
+    if (out.size() == length) return base::Ok();
     if (pgrow == 0) return Corrupt("long value chain ends early");
+  }
+}
+
+template Result<void> Database::ReadLongValue(std::span<const uint8_t>, std::vector<uint8_t>&);
+template Result<void> Database::ReadLongValue(std::span<const uint8_t>, std::string&);
+
+Result<bool> Database::ReadBytes(const TableDef& table, const RowView& row, int column,
+                                 std::string& out) {
+  out.clear();
+  EXAMORA_ASSIGN_OR_RETURN(auto field, FieldBytes(table, row, column));
+  if (!field) return false;
+  switch (table.columns[static_cast<size_t>(column)].type) {
+    case ColumnType::kBinary:
+      Append(out, *field);
+      return true;
+    case ColumnType::kLongBinary:
+      EXAMORA_TRY(ReadLongValue(*field, out));
+      return true;
+    default:
+      return MakeError(ErrorCode::kInvalid, "only binary columns are read as bytes");
   }
 }
 

@@ -170,11 +170,13 @@ Result<Value> Database::ReadValue(const TableDef& table, const RowView& row, int
     case ColumnType::kBinary:
       return Value(std::vector<uint8_t>(data.begin(), data.end()));
     case ColumnType::kMemo: {
-      EXAMORA_ASSIGN_OR_RETURN(auto stored, ReadLongValue(data));
+      std::vector<uint8_t> stored;
+      EXAMORA_TRY(ReadLongValue(data, stored));
       return Value(DecodeText(stored));
     }
     case ColumnType::kLongBinary: {
-      EXAMORA_ASSIGN_OR_RETURN(auto stored, ReadLongValue(data));
+      std::vector<uint8_t> stored;
+      EXAMORA_TRY(ReadLongValue(data, stored));
       return Value(std::move(stored));
     }
     case ColumnType::kComplex:

@@ -1,7 +1,7 @@
 // src/jet/reader_text_index.cpp
-// Lookups of rows by the text of one column without scanning the table: a map from the folded
-// text to its rows, built in one scan once the file is seen at rest, and reading then only the
-// rows it names.
+// Finding rows without scanning the table while the file rests: a map from the folded text of
+// one column to its rows, built in one scan, and the rows that earlier scans found for a
+// condition; reading then only the rows they name.
 #include "jet/bytes.h"
 #include "jet/database.h"
 #include "jet/format.h"
@@ -13,6 +13,8 @@ namespace jet {
 using reader_internal::Corrupt;
 
 namespace {
+
+constexpr size_t kMaxRememberedConditions = 64;
 
 std::u16string Folded(std::span<const uint8_t> stored) {
   std::u16string out;
@@ -53,6 +55,19 @@ Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef&
   auto rows = it->second.find(FoldedName(key));
   if (rows == it->second.end()) return Found(std::vector<RowId>());
   return Found(rows->second);
+}
+
+const std::vector<RowId>* Database::RememberedRows(const TableDef& table,
+                                                   const std::string& key) const {
+  auto it = remembered_.find({table.tdef_page, key});
+  return it == remembered_.end() ? nullptr : &it->second;
+}
+
+void Database::RememberRows(const TableDef& table, std::string key, std::vector<RowId> rows) {
+  if (!at_rest_) return;
+  // A tool may run any number of different conditions; the trainer runs a handful per class.
+  if (remembered_.size() >= kMaxRememberedConditions) remembered_.clear();
+  remembered_.insert_or_assign({table.tdef_page, std::move(key)}, std::move(rows));
 }
 
 Result<void> Database::VisitRows(const TableDef& table, std::span<const RowId> ids,

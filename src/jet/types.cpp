@@ -48,6 +48,13 @@ int TableDef::FindColumn(std::u16string_view wanted) const {
   return -1;
 }
 
+int TableDef::FindAsciiColumn(std::string_view wanted) const {
+  for (size_t i = 0; i < columns.size(); ++i) {
+    if (SameAsciiName(columns[i].name, wanted)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 std::string Numeric::ToString() const {
   // Digits from the least significant up, then reversed.
   std::string reversed;

@@ -157,17 +157,19 @@ Result<void> Database::UpdateFixed(const TableDef& table, std::span<const FixedU
     }
   }
   if (writes.empty()) return base::Ok();
+  // A condition on a column written here may now select other rows.
+  remembered_.clear();
   // Owed from the first write on: a write that fails half way may still have changed bytes.
   sync_owed_ = true;
   for (auto& [number, list] : writes) {
     for (const PendingWrite& w : list) {
       auto written = file_->WriteAt(uint64_t{number} * kPageSize + w.offset, w.bytes);
       if (!written) {
-        cache_.erase(number);  // the page on disk may now be partly new
+        cache_.Erase(number);  // the page on disk may now be partly new
         return written;
       }
     }
-    cache_[number] = pages[number];
+    cache_.Put(number, std::move(pages[number]));
   }
   if (sync_deferrals_ > 0) return base::Ok();
   return FlushOwed();

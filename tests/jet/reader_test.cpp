@@ -305,6 +305,68 @@ TEST(JetUpdate, ReadOnlyDatabaseRefusesUpdates) {
   EXPECT_FALSE((*db)->UpdateFixed(d.def, {&u, 1}));
 }
 
+// More long values than the page cache holds (about 19 MB of 60 KB pictures against 16 MB):
+// every one reads back whole, as a value and as bytes, also once the cache is full; a null
+// reads as no bytes, and only binary columns read as bytes.
+TEST(JetLongValues, ReadWholeWhenMoreThanTheCacheHolds) {
+  constexpr int kRows = 320;
+  constexpr size_t kSize = 60000;
+  auto picture = [](int row) {
+    std::vector<uint8_t> bytes(kSize);
+    for (size_t i = 0; i < kSize; ++i) bytes[i] = static_cast<uint8_t>(i * 7 + size_t(row) * 13);
+    return bytes;
+  };
+  jet::WriterTable t;
+  t.name = "t";
+  t.columns = {{"name", jet::ColumnType::kText, 20}, {"pic", jet::ColumnType::kLongBinary}};
+  for (int row = 0; row < kRows; ++row) {
+    t.rows.push_back(
+        {std::u16string(u"row"), row == 5 ? jet::CellValue{} : jet::CellValue{picture(row)}});
+  }
+  auto bytes = jet::WriteDatabase({t}, {});
+  ASSERT_TRUE(bytes) << bytes.error().message;
+  ASSERT_GT(bytes->size(), size_t{18} << 20) << "more than the 16 MiB the cache holds";
+  auto db = OpenBytes(std::move(*bytes));
+  ASSERT_TRUE(db);
+  auto def = *db->ReadTable(u"t");
+  for (int pass = 0; pass < 2; ++pass) {
+    int row = 0;
+    std::string out;
+    ASSERT_TRUE(db->ScanRows(def, [&](const jet::Row& r) {
+      const jet::RowView view{r.id, r.bytes};
+      auto read = db->ReadBytes(def, view, 1, out);
+      auto value = db->ReadValue(def, r, 1);
+      EXPECT_TRUE(read && value) << "row " << row;
+      if (!read || !value) return false;
+      if (row == 5) {
+        EXPECT_FALSE(*read);
+        EXPECT_TRUE(out.empty());
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(*value));
+      } else {
+        const std::vector<uint8_t> expected = picture(row);
+        EXPECT_TRUE(*read);
+        EXPECT_TRUE(out.size() == kSize &&
+                    std::equal(out.begin(), out.end(), expected.begin(),
+                               [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; }))
+            << "pass " << pass << ", row " << row;
+        EXPECT_EQ(std::get<std::vector<uint8_t>>(*value), expected) << "row " << row;
+      }
+      ++row;
+      return true;
+    }));
+    EXPECT_EQ(row, kRows);
+  }
+  jet::Row first;
+  ASSERT_TRUE(db->ScanRows(def, [&](const jet::Row& r) {
+    first = r;
+    return false;
+  }));
+  std::string out;
+  auto text = db->ReadBytes(def, {first.id, first.bytes}, 0, out);
+  ASSERT_FALSE(text);
+  EXPECT_EQ(text.error().code, ErrorCode::kInvalid);
+}
+
 TEST(JetText, DecodesPlainAndCompressedForms) {
   const uint8_t plain[] = {0x41, 0x00, 0x2D, 0x4E};
   EXPECT_EQ(jet::DecodeText(plain), u"A\u4E2D");
