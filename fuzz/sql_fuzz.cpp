@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case sql::Statement::Kind::kSelectAll: {
       auto selection = sql::Select(**db, *statement);
       if (selection) {
-        for (const auto& row : selection->rows) {
+        for (size_t r = 0; r < selection->size(); ++r) {
           for (size_t c = 0; c < selection->table.columns.size(); ++c) {
-            (void)(*db)->ReadValue(selection->table, row, static_cast<int>(c));
+            (void)(*db)->ReadValue(selection->table, selection->row(r), static_cast<int>(c));
           }
         }
       }

@@ -1,8 +1,10 @@
 #include "bank/database.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "bank/schema.h"
+#include "jet/names.h"
 #include "sql/executor.h"
 #include "text/gbk.h"
 
@@ -29,13 +31,12 @@ std::u16string Widened(std::string_view ascii) {
 
 struct Database::RecordSet {
   // select *: the table and its matching rows. select count(*): one row with one number.
-  jet::TableDef table;
-  std::vector<jet::Row> rows;
+  sql::Selection selection;
   bool is_count = false;
   std::u16string count_name;
   int64_t count = 0;
   size_t position = 0;
-  size_t size() const { return is_count ? 1 : rows.size(); }
+  size_t size() const { return is_count ? 1 : selection.size(); }
 };
 
 std::string BuildConnectionText(const std::string& path, const std::string& user,
@@ -188,8 +189,7 @@ int32_t Database::OpenTable(const std::string& sql_text) {
       Fail(selection.take_error());
       return 0;
     }
-    set->table = std::move(selection->table);
-    set->rows = std::move(selection->rows);
+    set->selection = std::move(*selection);
   } else if (statement->kind == sql::Statement::Kind::kSelectCount) {
     auto count = sql::Count(*db_, *statement);
     if (!count) {
@@ -231,7 +231,8 @@ std::vector<std::string> Database::ColumnNames(int32_t handle) const {
   auto it = sets_.find(handle);
   if (it == sets_.end()) return names;
   if (it->second->is_count) return {text::Utf16ToGbk(it->second->count_name)};
-  for (const auto& c : it->second->table.columns) names.push_back(text::Utf16ToGbk(c.name));
+  for (const auto& c : it->second->selection.table.columns)
+    names.push_back(text::Utf16ToGbk(c.name));
   return names;
 }
 
@@ -262,7 +263,7 @@ Value ToProgramValue(const jet::Column& column, const jet::Value& value) {
     Value operator()(double x) { return {K::kDouble, {}, 0, x}; }
     Value operator()(jet::DateTime x) { return {K::kDateTime, {}, 0, x.days}; }
     Value operator()(const std::vector<uint8_t>& b) {
-      return Value::Bytes(std::string(b.begin(), b.end()));
+      return Value::Bytes(std::string(reinterpret_cast<const char*>(b.data()), b.size()));
     }
     Value operator()(const std::u16string& s) { return Value::Text(text::Utf16ToGbk(s)); }
     Value operator()(const jet::Guid& g) {
@@ -276,21 +277,40 @@ Value ToProgramValue(const jet::Column& column, const jet::Value& value) {
 Value Database::Read(RecordSet& set, int column) {
   if (set.position >= set.size()) return {};
   if (set.is_count) return Value::Int(Value::Kind::kInt32, set.count);
-  auto v = db_->ReadValue(set.table, set.rows[set.position], column);
+  const jet::TableDef& table = set.selection.table;
+  const jet::ColumnType type = table.columns[static_cast<size_t>(column)].type;
+  if (type == jet::ColumnType::kBinary || type == jet::ColumnType::kLongBinary) {
+    // Pictures straight into the value's bytes, a null one as the empty byte string.
+    Value bytes = Value::Bytes({});
+    auto read = db_->ReadBytes(table, set.selection.row(set.position), column, bytes.bytes);
+    if (!read) {
+      Fail(read.take_error());
+      return {};
+    }
+    return bytes;
+  }
+  auto v = db_->ReadValue(table, set.selection.row(set.position), column);
   if (!v) {
     Fail(v.take_error());
     return {};
   }
-  return ToProgramValue(set.table.columns[static_cast<size_t>(column)], *v);
+  return ToProgramValue(table.columns[static_cast<size_t>(column)], *v);
 }
 
 Value Database::ReadColByName(int32_t handle, const std::string& column) {
   auto it = sets_.find(handle);
   if (it == sets_.end() || !db_) return {};
   RecordSet& set = *it->second;
-  const std::u16string name = text::GbkToUtf16(column);
-  if (set.is_count) return sql::SameName(name, set.count_name) ? Read(set, 0) : Value{};
-  const int index = set.table.FindColumn(name);
+  const bool ascii = std::all_of(column.begin(), column.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const std::u16string name = ascii ? std::u16string() : text::GbkToUtf16(column);
+  if (set.is_count) {
+    const bool same =
+        ascii ? jet::SameAsciiName(set.count_name, column) : sql::SameName(name, set.count_name);
+    return same ? Read(set, 0) : Value{};
+  }
+  const jet::TableDef& table = set.selection.table;
+  const int index = ascii ? table.FindAsciiColumn(column) : table.FindColumn(name);
   if (index < 0) {
     Fail(kNotFound, "no column " + text::GbkToUtf8(column));
     return {};
@@ -302,7 +322,7 @@ Value Database::ReadColByIndex(int32_t handle, int index) {
   auto it = sets_.find(handle);
   if (it == sets_.end() || !db_) return {};
   RecordSet& set = *it->second;
-  const size_t columns = set.is_count ? 1 : set.table.columns.size();
+  const size_t columns = set.is_count ? 1 : set.selection.table.columns.size();
   if (index < 1 || static_cast<size_t>(index) > columns) return {};
   return Read(set, index - 1);
 }

@@ -1,6 +1,8 @@
 #include "sql/executor.h"
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <variant>
@@ -328,12 +330,55 @@ class Evaluator {
   std::optional<std::span<const uint8_t>> field_;
 };
 
-// Scans `statement.table`, calling `match` for each row the condition selects.
-Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
-                             const std::function<void(const jet::RowView&)>& match) {
+// Appends a text naming the bound condition `b` to `key`: two conditions get the same text only
+// when they are the same tree of the same columns, operators and literals.
+void AppendKey(const Bound& b, std::string& key) {
+  key += static_cast<char>('a' + static_cast<int>(b.kind));
+  switch (b.kind) {
+    case Expr::Kind::kColumn:
+      key += std::to_string(b.column);
+      break;
+    case Expr::Kind::kInteger: {
+      uint64_t bits;
+      std::memcpy(&bits, &b.number, sizeof bits);
+      key += std::to_string(bits);
+      break;
+    }
+    case Expr::Kind::kString:
+      key += std::to_string(b.text.size()) + ':';
+      for (char16_t c : b.text) {
+        key += static_cast<char>(c & 0xFF);
+        key += static_cast<char>(c >> 8);
+      }
+      break;
+    case Expr::Kind::kCompare:
+      key += static_cast<char>('0' + static_cast<int>(b.op));
+      break;
+    default:
+      break;
+  }
+  key += '(';
+  for (const Bound& arg : b.args) AppendKey(arg, key);
+  key += ')';
+}
+
+// Longer conditions are scanned every time rather than remembered.
+constexpr size_t kMaxRememberedKey = 4096;
+
+struct Filtered {
+  jet::TableDef table;
+  std::vector<jet::RowId> rows;  // the selected rows, in physical order
+};
+
+// The rows of `statement.table` that the condition selects; `visit`, when given, sees each of
+// them as it is read.
+Result<Filtered> Filter(jet::Database& db, const Statement& statement,
+                        const std::function<void(const jet::RowView&)>& visit) {
   // What another program has written to the file by now counts, not what was read before.
   EXAMORA_TRY(db.Revalidate());
-  EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, db.ReadTable(statement.table));
+  Filtered out;
+  EXAMORA_ASSIGN_OR_RETURN(out.table, db.ReadTable(statement.table));
+  const jet::TableDef& table = out.table;
   std::optional<Bound> where;
   if (statement.where) {
     EXAMORA_ASSIGN_OR_RETURN(Bound b, Bind(*statement.where, table));
@@ -344,7 +389,7 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
   }
   Evaluator eval(db, table);
   Result<void> failure;
-  auto visit = [&](const jet::RowView& row) {
+  auto test = [&](const jet::RowView& row) {
     if (where) {
       auto v = eval.Test(*where, row);
       if (!v) {
@@ -353,7 +398,8 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
       }
       if (*v != Evaluator::Truth::kTrue) return true;
     }
-    match(row);
+    out.rows.push_back(row.id);
+    if (visit) visit(row);
     return true;
   };
   // A text column equal to a text (the paper's lookup of one question by its id) reads only
@@ -365,35 +411,52 @@ Result<jet::TableDef> Filter(jet::Database& db, const Statement& statement,
     EXAMORA_ASSIGN_OR_RETURN(candidates, db.RowsWithText(table, where->fast_column, literal));
   }
   if (candidates) {
-    EXAMORA_TRY(db.VisitRows(table, *candidates, visit));
-  } else {
-    EXAMORA_TRY(db.ScanRowViews(table, visit));
+    EXAMORA_TRY(db.VisitRows(table, *candidates, test));
+    EXAMORA_TRY(std::move(failure));
+    return out;
   }
+  // Any other condition scans the whole table, unless a scan for the same condition found its
+  // rows since the file was last written (the classes' statements, paper after paper).
+  std::string key;
+  if (where) AppendKey(*where, key);
+  if (const std::vector<jet::RowId>* known = db.RememberedRows(table, key)) {
+    out.rows = *known;
+    if (visit) {
+      EXAMORA_TRY(db.VisitRows(table, out.rows, [&](const jet::RowView& row) {
+        visit(row);
+        return true;
+      }));
+    }
+    return out;
+  }
+  EXAMORA_TRY(db.ScanRowViews(table, test));
   EXAMORA_TRY(std::move(failure));
-  return table;
+  if (key.size() <= kMaxRememberedKey) db.RememberRows(table, std::move(key), out.rows);
+  return out;
 }
 
 }  // namespace
 
 Result<Selection> Select(jet::Database& db, const Statement& statement) {
   Selection s;
-  EXAMORA_ASSIGN_OR_RETURN(s.table, Filter(db, statement, [&](const jet::RowView& r) {
-                             s.rows.push_back(jet::Row{r.id, {r.bytes.begin(), r.bytes.end()}});
+  EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, [&](const jet::RowView& r) {
+                             s.bytes.insert(s.bytes.end(), r.bytes.begin(), r.bytes.end());
+                             s.ends.push_back(s.bytes.size());
                            }));
+  s.table = std::move(f.table);
+  s.ids = std::move(f.rows);
   return s;
 }
 
 Result<int64_t> Count(jet::Database& db, const Statement& statement) {
-  int64_t n = 0;
-  EXAMORA_TRY(Filter(db, statement, [&](const jet::RowView&) { ++n; }));
-  return n;
+  EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, {}));
+  return static_cast<int64_t>(f.rows.size());
 }
 
 Result<int64_t> Update(jet::Database& db, const Statement& statement) {
-  std::vector<jet::RowId> rows;
-  EXAMORA_ASSIGN_OR_RETURN(jet::TableDef table, Filter(db, statement, [&](const jet::RowView& r) {
-                             rows.push_back(r.id);
-                           }));
+  EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, {}));
+  const jet::TableDef& table = f.table;
+  const std::vector<jet::RowId>& rows = f.rows;
   const int column = table.FindColumn(statement.set_column);
   if (column < 0) {
     return MakeError(ErrorCode::kNotFound, "no column " + Narrow(statement.set_column));

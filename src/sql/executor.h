@@ -13,9 +13,18 @@
 
 namespace sql {
 
+// The matching rows: their places, and a copy of their bytes one after the other.
 struct Selection {
   jet::TableDef table;
-  std::vector<jet::Row> rows;
+  std::vector<jet::RowId> ids;
+  std::vector<size_t> ends;  // where each row's bytes end in `bytes`
+  std::vector<uint8_t> bytes;
+
+  size_t size() const { return ids.size(); }
+  jet::RowView row(size_t i) const {
+    const size_t begin = i == 0 ? 0 : ends[i - 1];
+    return {ids[i], std::span<const uint8_t>(bytes).subspan(begin, ends[i] - begin)};
+  }
 };
 
 // select * ...: the matching rows.

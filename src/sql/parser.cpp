@@ -72,6 +72,8 @@ class Parser {
 
  private:
   Result<void> Tokenize() {
+    // Tokens are rarely shorter than four characters with their blank.
+    tokens_.reserve(text_.size() / 4 + 2);
     size_t i = 0;
     while (true) {
       while (i < text_.size() &&
@@ -87,13 +89,15 @@ class Parser {
       const char16_t c = text_[i];
       if (IsIdentStart(c)) {
         t.kind = Token::Kind::kIdent;
-        while (i < text_.size() && (IsIdentStart(text_[i]) || IsDigit(text_[i])))
-          t.text += text_[i++];
+        const size_t start = i;
+        while (i < text_.size() && (IsIdentStart(text_[i]) || IsDigit(text_[i]))) ++i;
+        t.text = text_.substr(start, i - start);
       } else if (c == u'[') {
         t.kind = Token::Kind::kIdent;
         t.quoted = true;
-        ++i;
-        while (i < text_.size() && text_[i] != u']') t.text += text_[i++];
+        const size_t start = ++i;
+        while (i < text_.size() && text_[i] != u']') ++i;
+        t.text = text_.substr(start, i - start);
         if (i == text_.size() || t.text.empty()) return Fail(t.position, "unfinished [name]");
         ++i;
       } else if (IsDigit(c)) {
@@ -112,17 +116,19 @@ class Parser {
         t.kind = Token::Kind::kString;
         ++i;
         while (true) {
-          if (i == text_.size()) return Fail(t.position, "unfinished text literal");
-          if (text_[i] == c) {
-            if (i + 1 < text_.size() && text_[i + 1] == c) {
-              t.text += c;
-              i += 2;
-              continue;
-            }
-            ++i;
-            break;
+          // The run up to the next quote, then a doubled quote (one quote of the text) or the end.
+          const size_t quote = text_.find(c, i);
+          if (quote == std::u16string_view::npos) {
+            return Fail(t.position, "unfinished text literal");
           }
-          t.text += text_[i++];
+          t.text.append(text_.substr(i, quote - i));
+          i = quote + 1;
+          if (i < text_.size() && text_[i] == c) {
+            t.text += c;
+            ++i;
+            continue;
+          }
+          break;
         }
       } else {
         t.kind = Token::Kind::kSymbol;

@@ -97,8 +97,8 @@ class SqlOnFile : public ::testing::Test {
     auto sel = sql::Select(*db_, *s);
     EXPECT_TRUE(sel) << sel.error().message;
     if (!sel) return ids;
-    for (const auto& row : sel->rows) {
-      ids.push_back(std::get<std::u16string>(*db_->ReadValue(sel->table, row, 0)));
+    for (size_t i = 0; i < sel->size(); ++i) {
+      ids.push_back(std::get<std::u16string>(*db_->ReadValue(sel->table, sel->row(i), 0)));
     }
     return ids;
   }
@@ -253,8 +253,9 @@ std::vector<int> Numbers(jet::Database& db, const std::u16string& text) {
   auto sel = sql::Select(db, *s);
   EXPECT_TRUE(sel) << sel.error().message;
   if (!sel) return out;
-  for (const auto& row : sel->rows)
-    out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, row, 1)));
+  for (size_t i = 0; i < sel->size(); ++i) {
+    out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, sel->row(i), 1)));
+  }
   return out;
 }
 
@@ -306,6 +307,61 @@ TEST(SqlLookup, ALookupSeesWhatAnotherProgramWrote) {
   EXPECT_EQ(Numbers(d, u"select * from t where key='R10'"), (std::vector<int>{0, 14}));
   EXPECT_EQ(Numbers(d, u"select * from t where key='R45'"), (std::vector<int>{}));
   EXPECT_EQ(Numbers(d, u"select * from t where key='K7'"), (std::vector<int>{1}));
+}
+
+// The rows a whole-table condition found are found again from memory while the file rests;
+// what this connection updates and what another program writes (even a table laid out anew)
+// count from the next statement on.
+TEST(SqlRemembered, AConditionsRowsFollowUpdatesAndOtherPrograms) {
+  auto* file = new SharedFile(KeyedFile(50));
+  auto db = jet::Database::Open(std::unique_ptr<jet::File>(file));
+  ASSERT_TRUE(db);
+  jet::Database& d = **db;
+  auto count = [&](const std::u16string& where) -> int64_t {
+    auto s = sql::Parse(u"select count(*) from t where " + where);
+    EXPECT_TRUE(s);
+    auto n = sql::Count(d, *s);
+    EXPECT_TRUE(n) << n.error().message;
+    return n ? *n : -1;
+  };
+  const std::u16string high = u"n>=50 and not key='R47'";
+  for (int round = 0; round < 2; ++round) {  // the first scans, the second remembers
+    EXPECT_EQ(Numbers(d, u"select * from t where " + high), (std::vector<int>{50, 52, 53}));
+    EXPECT_EQ(count(high), 3);
+    EXPECT_EQ(count(u"n<2 or key='R0'"), 3);
+    // Conditions that differ only in a literal are different conditions.
+    EXPECT_EQ(count(u"n>=52"), 2);
+    EXPECT_EQ(count(u"n>=53"), 1);
+    EXPECT_EQ(count(u"key='R1' or key='R2'"), 2);
+    EXPECT_EQ(count(u"key='R1' or key='k7'"), 3);
+  }
+  // An update in place: the same condition now selects the changed row too.
+  auto update = sql::Parse(u"update t set n=99 where key='R0' or key='R1'");
+  ASSERT_TRUE(update);
+  ASSERT_EQ(*sql::Update(d, *update), 2);
+  EXPECT_EQ(Numbers(d, u"select * from t where " + high), (std::vector<int>{99, 99, 50, 52, 53}));
+  EXPECT_EQ(count(high), 5);
+  EXPECT_EQ(count(u"n<2 or key='R0'"), 3) << "R0 is still R0";
+
+  // Another program writes the file anew, with ten rows fewer.
+  file->ReplacedByAnotherProgram(KeyedFile(40));
+  EXPECT_EQ(Numbers(d, u"select * from t where " + high), (std::vector<int>{}));
+  EXPECT_EQ(count(u"n>=40"), 4);
+
+  // And then with another layout of the table: a column before n.
+  jet::WriterTable t;
+  t.name = "t";
+  t.columns = {{"key", jet::ColumnType::kText, 20},
+               {"m", jet::ColumnType::kInt32},
+               {"n", jet::ColumnType::kInt16}};
+  for (int i = 0; i < 30; ++i) {
+    t.rows.push_back({std::u16string(u"S"), int32_t{1000000}, int16_t(i * 3)});
+  }
+  auto bytes = jet::WriteDatabase({t}, {});
+  ASSERT_TRUE(bytes);
+  file->ReplacedByAnotherProgram(std::string(bytes->begin(), bytes->end()));
+  EXPECT_EQ(count(u"n>=40"), 16);
+  EXPECT_EQ(count(u"n>=40"), 16);
 }
 
 }  // namespace
