@@ -4,14 +4,13 @@
 
 namespace bank {
 
-std::string Decipher(std::string_view data) {
+std::string Decipher(std::string data) {
   if (data.empty()) return {};
   // The key never changes: schedule it once and start every text from a copy of that state.
   static const base::Rc4 keyed(kCipherKey);
   base::Rc4 cipher = keyed;
-  std::string out(data);
-  cipher.Apply(out);
-  return out;
+  cipher.Apply(data);
+  return data;
 }
 
 }  // namespace bank

@@ -5,12 +5,15 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace bank {
 
 inline constexpr std::string_view kCipherKey = "vendrax";
 
-std::string Decipher(std::string_view data);
-inline std::string Encipher(std::string_view data) { return Decipher(data); }
+// Works in place on what it is given: pass a value that is no longer needed enciphered with
+// std::move.
+std::string Decipher(std::string data);
+inline std::string Encipher(std::string data) { return Decipher(std::move(data)); }
 
 }  // namespace bank

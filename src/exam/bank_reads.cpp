@@ -19,14 +19,14 @@ std::string SqlQuoted(const std::string& text) {
   return out + "'";
 }
 
-base::Result<std::string> TextOf(const Value& value) {
+base::Result<std::string> TextOf(Value value) {
   if (!value.is_text()) return WrongKind();
-  return value.bytes;
+  return std::move(value.bytes);
 }
 
-base::Result<std::string> BytesOf(const Value& value) {
+base::Result<std::string> BytesOf(Value value) {
   if (!value.is_bytes()) return WrongKind();
-  return value.bytes;
+  return std::move(value.bytes);
 }
 
 base::Result<int32_t> NumberOf(const Value& value) {

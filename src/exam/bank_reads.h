@@ -20,9 +20,9 @@ namespace exam {
 std::string SqlQuoted(const std::string& text);
 
 // A text column's value; WrongKind for anything else.
-base::Result<std::string> TextOf(const bank::Value& value);
+base::Result<std::string> TextOf(bank::Value value);
 // A byte-string column's value; WrongKind for anything else.
-base::Result<std::string> BytesOf(const bank::Value& value);
+base::Result<std::string> BytesOf(bank::Value value);
 // An 8/16/32-bit integer as it is, a single or double truncated toward zero (and held to the
 // 32-bit range); NumberExpected for anything else.
 base::Result<int32_t> NumberOf(const bank::Value& value);

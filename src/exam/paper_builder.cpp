@@ -67,8 +67,8 @@ base::Result<std::vector<std::string>> CandidateIds(Context& ctx, const std::str
 }
 
 // The deciphered question text ends at its first zero byte, if it has one.
-std::string QuestionText(const std::string& enciphered) {
-  std::string plain = bank::Decipher(enciphered);
+std::string QuestionText(std::string enciphered) {
+  std::string plain = bank::Decipher(std::move(enciphered));
   const size_t zero = plain.find('\0');
   if (zero != std::string::npos) plain.resize(zero);
   return plain;
@@ -83,8 +83,7 @@ base::Result<QuestionRecord> LoadQuestion(bank::Database& db, const std::string&
   r.id = row.Text("id");
   r.reserved = row.Number("reserved");
   const std::string name = row.Text("name");
-  const std::string timu = row.Bytes("timu");
-  r.question = name + " " + QuestionText(timu);
+  r.question = name + " " + QuestionText(row.Bytes("timu"));
   r.a = row.Text("a");
   r.b = row.Text("b");
   r.c = row.Text("c");
