@@ -290,20 +290,22 @@ void BM_PaperFloor(benchmark::State& state) {
     paper_bytes += desk.ctx->paper.At(i)->pic.size() + desk.ctx->paper.At(i)->question.size();
   }
   state.counters["paper_bytes"] = double(paper_bytes);
+  // Like a paper, the floor keeps what it read until the next one replaces it.
+  std::vector<std::string> kept;
   for (auto _ : state) {
     bytes = 0;
+    kept.clear();
     for (const FloorQuestion& q : questions) {
       const std::string row = ReadPieces(fd, {q.row});
       for (const auto& [offset, size] : q.texts) {
         const auto* at = reinterpret_cast<const uint8_t*>(row.data()) + offset;
-        benchmark::DoNotOptimize(text::Utf16ToGbk(jet::DecodeText({at, size})));
+        kept.push_back(text::Utf16ToGbk(jet::DecodeText({at, size})));
       }
-      const std::string question = bank::Decipher(ReadPieces(fd, q.question));
-      const std::string picture = bank::Decipher(ReadPieces(fd, q.picture));
-      benchmark::DoNotOptimize(question.data());
-      benchmark::DoNotOptimize(picture.data());
-      bytes += row.size() + question.size() + picture.size();
+      kept.push_back(bank::Decipher(ReadPieces(fd, q.question)));
+      kept.push_back(bank::Decipher(ReadPieces(fd, q.picture)));
+      bytes += row.size() + kept.back().size() + kept[kept.size() - 2].size();
     }
+    benchmark::DoNotOptimize(kept.data());
   }
   ::close(fd);
   state.counters["bytes"] = double(bytes);
