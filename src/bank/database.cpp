@@ -289,6 +289,23 @@ Value Database::Read(RecordSet& set, int column) {
     }
     return bytes;
   }
+  if (type == jet::ColumnType::kText) {
+    auto field = db_->FieldBytes(table, set.selection.row(set.position), column);
+    if (!field) {
+      Fail(field.take_error());
+      return {};
+    }
+    if (!*field) return Value::Text({});
+    // Ids, numbers and keys are ASCII: their GBK bytes are their characters, taken one by one
+    // without widening the text first.
+    std::string ascii;
+    jet::TextReader reader(**field);
+    for (char16_t c; reader.Next(c);) {
+      if (c >= 0x80) return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
+      ascii += static_cast<char>(c);
+    }
+    return Value::Text(std::move(ascii));
+  }
   auto v = db_->ReadValue(table, set.selection.row(set.position), column);
   if (!v) {
     Fail(v.take_error());
