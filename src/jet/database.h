@@ -273,7 +273,7 @@ class Database {
   std::map<std::pair<uint32_t, int>, TextIndex> text_indexes_;
   std::map<uint32_t, TableDef> definitions_;  // by page, read while the file rested
   // Rows found by whole-table conditions, by table definition page and the caller's key; at
-  // most kMaxRememberedConditions of them.
+  // most 64 conditions and a million rows in all.
   std::map<std::pair<uint32_t, std::string>, std::vector<RowId>> remembered_;
   bool at_rest_ = false;    // the last Revalidate found the file as it was before
   int scans_ = 0;           // while a scan runs, cached pages stay put (views point into them)

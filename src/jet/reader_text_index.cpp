@@ -14,7 +14,10 @@ using reader_internal::Corrupt;
 
 namespace {
 
+// What the remembered rows may hold: a tool may run any number of conditions on a table of any
+// size; the trainer runs a handful per class on 2,300 rows.
 constexpr size_t kMaxRememberedConditions = 64;
+constexpr size_t kMaxRememberedRows = size_t{1} << 20;  // 8 MiB of row places
 
 std::u16string Folded(std::span<const uint8_t> stored) {
   std::u16string out;
@@ -64,9 +67,12 @@ const std::vector<RowId>* Database::RememberedRows(const TableDef& table,
 }
 
 void Database::RememberRows(const TableDef& table, std::string key, std::vector<RowId> rows) {
-  if (!at_rest_) return;
-  // A tool may run any number of different conditions; the trainer runs a handful per class.
-  if (remembered_.size() >= kMaxRememberedConditions) remembered_.clear();
+  if (!at_rest_ || rows.size() > kMaxRememberedRows) return;
+  size_t held = 0;
+  for (const auto& [which, found] : remembered_) held += found.size();
+  if (remembered_.size() >= kMaxRememberedConditions || held + rows.size() > kMaxRememberedRows) {
+    remembered_.clear();
+  }
   remembered_.insert_or_assign({table.tdef_page, std::move(key)}, std::move(rows));
 }
 
