@@ -217,18 +217,17 @@ class Database {
   explicit Database(std::unique_ptr<File> file);
   base::Result<void> ReadHeader(std::u16string_view password);
   base::Result<void> ReadCatalog();
-  base::Result<std::span<const uint8_t>> Page(uint32_t page);
+  // A page through the cache. Once the cache is full, a page not in it empties it first, unless
+  // `scratch` is given: then the page is read into it and not kept. The pages of a long value (a
+  // paper's pictures) are read that way, so that they do not push the table's own pages out.
+  base::Result<std::span<const uint8_t>> Page(uint32_t page,
+                                              std::vector<uint8_t>* scratch = nullptr);
   base::Result<std::vector<uint32_t>> UsageMapPages(uint32_t pgrow);
   base::Result<std::span<const uint8_t>> RowBytes(std::span<const uint8_t> page, uint16_t row);
   // The bytes of the long value whose 12-byte header is `field`, into `out` (a byte vector or
   // string).
   template <typename Bytes>
   base::Result<void> ReadLongValue(std::span<const uint8_t> field, Bytes& out);
-  // A page of a long value: through the cache while it has room; once it is full, read into
-  // `scratch` and not kept, as emptying the cache for a picture's pages would push out the
-  // table's own pages, which every statement needs.
-  base::Result<std::span<const uint8_t>> LongValuePage(uint32_t page,
-                                                       std::vector<uint8_t>& scratch);
 
   std::unique_ptr<File> file_;
   uint32_t page_count_ = 0;

@@ -102,13 +102,20 @@ Result<void> Database::Revalidate() {
   return base::Ok();
 }
 
-Result<std::span<const uint8_t>> Database::Page(uint32_t page) {
+Result<std::span<const uint8_t>> Database::Page(uint32_t page, std::vector<uint8_t>* scratch) {
   if (page >= page_count_)
     return Corrupt("reference to page " + std::to_string(page) + " beyond the end of the file");
   if (const std::vector<uint8_t>* known = cache_.Find(page)) {
     return std::span<const uint8_t>(*known);
   }
-  if (cache_.size() >= reader_internal::kMaxCachedPages && scans_ == 0) cache_.Clear();
+  if (cache_.size() >= reader_internal::kMaxCachedPages) {
+    if (scratch != nullptr) {
+      scratch->resize(kPageSize);
+      EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, *scratch));
+      return std::span<const uint8_t>(*scratch);
+    }
+    if (scans_ == 0) cache_.Clear();
+  }
   std::vector<uint8_t> bytes(kPageSize);
   EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, bytes));
   return std::span<const uint8_t>(cache_.Put(page, std::move(bytes)));

@@ -13,20 +13,6 @@
 
 namespace jet {
 
-Result<std::span<const uint8_t>> Database::LongValuePage(uint32_t page,
-                                                         std::vector<uint8_t>& scratch) {
-  if (const std::vector<uint8_t>* known = cache_.Find(page)) {
-    return std::span<const uint8_t>(*known);
-  }
-  if (cache_.size() < reader_internal::kMaxCachedPages) return Page(page);
-  if (page >= page_count_) {
-    return Corrupt("reference to page " + std::to_string(page) + " beyond the end of the file");
-  }
-  scratch.resize(kPageSize);
-  EXAMORA_TRY(file_->ReadAt(uint64_t{page} * kPageSize, scratch));
-  return std::span<const uint8_t>(scratch);
-}
-
 namespace {
 
 void Append(std::vector<uint8_t>& out, std::span<const uint8_t> bytes) {
@@ -60,7 +46,7 @@ Result<void> Database::ReadLongValue(std::span<const uint8_t> field, Bytes& out)
   std::vector<uint8_t> scratch;
   while (true) {
     if (!seen.insert(pgrow).second) return Corrupt("long value chain forms a loop");
-    EXAMORA_ASSIGN_OR_RETURN(auto page, LongValuePage(pgrow >> 8, scratch));
+    EXAMORA_ASSIGN_OR_RETURN(auto page, Page(pgrow >> 8, &scratch));
     if (page[0] != format::kDataPage) return Corrupt("long value not on a data page");
     EXAMORA_ASSIGN_OR_RETURN(auto bytes, RowBytes(page, static_cast<uint16_t>(pgrow & 0xFF)));
     if (kind == format::kLongValueSingle) {
