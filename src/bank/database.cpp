@@ -296,15 +296,9 @@ Value Database::Read(RecordSet& set, int column) {
       return {};
     }
     if (!*field) return Value::Text({});
-    // Ids, numbers and keys are ASCII: their GBK bytes are their characters, taken one by one
-    // without widening the text first.
-    std::string ascii;
-    jet::TextReader reader(**field);
-    for (char16_t c; reader.Next(c);) {
-      if (c >= 0x80) return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
-      ascii += static_cast<char>(c);
-    }
-    return Value::Text(std::move(ascii));
+    // Ids, numbers and keys are ASCII: their GBK bytes are their stored bytes.
+    if (auto ascii = jet::CompressedAscii(**field)) return Value::Text(std::string(*ascii));
+    return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
   }
   auto v = db_->ReadValue(table, set.selection.row(set.position), column);
   if (!v) {

@@ -283,6 +283,10 @@ class Database {
 // Decodes a stored text value: plain UCS-2LE, or the Jet 4 compressed form (FF FE ...).
 std::u16string DecodeText(std::span<const uint8_t> bytes);
 
+// A stored text in the compressed form whose characters are all ASCII (ids, numbers, keys):
+// its characters are its bytes after FF FE. Nothing for any other text.
+std::optional<std::string_view> CompressedAscii(std::span<const uint8_t> stored);
+
 // Walks the characters of a stored text value one by one, without building the string.
 class TextReader {
  public:

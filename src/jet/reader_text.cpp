@@ -65,4 +65,13 @@ std::u16string DecodeText(std::span<const uint8_t> bytes) {
   return out;
 }
 
+std::optional<std::string_view> CompressedAscii(std::span<const uint8_t> stored) {
+  if (stored.size() < 2 || stored[0] != 0xFF || stored[1] != 0xFE) return std::nullopt;
+  for (size_t i = 2; i < stored.size(); ++i) {
+    // A zero byte switches to two-byte characters; a byte from 0x80 is a Latin-1 letter.
+    if (stored[i] == 0x00 || stored[i] >= 0x80) return std::nullopt;
+  }
+  return std::string_view(reinterpret_cast<const char*>(stored.data()) + 2, stored.size() - 2);
+}
+
 }  // namespace jet

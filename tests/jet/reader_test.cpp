@@ -374,6 +374,19 @@ TEST(JetText, DecodesPlainAndCompressedForms) {
   EXPECT_EQ(jet::DecodeText(compressed), u"abc\u041C\u0438");
   const uint8_t odd[] = {0x41, 0x00, 0x42};
   EXPECT_EQ(jet::DecodeText(odd), u"A");
+
+  // The shortcut for ASCII texts takes the compressed form's bytes only when each of them is
+  // an ASCII character: not across a switch to two-byte characters, not for Latin-1 letters,
+  // not for the plain form.
+  const uint8_t id[] = {0xFF, 0xFE, 0x30, 0x31, 0x30, 0x30, 0x30, 0x30, 0x37};
+  EXPECT_EQ(jet::CompressedAscii(id), std::optional<std::string_view>("0100007"));
+  const uint8_t empty[] = {0xFF, 0xFE};
+  EXPECT_EQ(jet::CompressedAscii(empty), std::optional<std::string_view>(""));
+  const uint8_t latin[] = {0xFF, 0xFE, 0x63, 0x61, 0x66, 0xE9};
+  EXPECT_EQ(jet::CompressedAscii(latin), std::nullopt);
+  EXPECT_EQ(jet::CompressedAscii(compressed), std::nullopt);
+  const uint8_t plain_ascii[] = {0x41, 0x00, 0x42, 0x00};
+  EXPECT_EQ(jet::CompressedAscii(plain_ascii), std::nullopt);
 }
 
 }  // namespace
