@@ -66,6 +66,26 @@ TEST(Thinning, KeepsExactlyTheLimitInOrderAndRunsEventsAfterEachRemoval) {
   EXPECT_EQ(std::adjacent_find(numbers.begin(), numbers.end()), numbers.end());
 }
 
+// Thinning removes, for each draw r from 1 to the list's length, the r-th id of the list as it
+// stands: the survivors must be exactly those of erasing the ids one by one, for lists that
+// end inside a block of positions, on its edge, and across many of them.
+TEST(Thinning, KeepsTheSameSurvivorsAsErasingOneByOne) {
+  for (int n : {101, 128, 129, 150, 700, 1389}) {
+    for (uint32_t seed : {1u, 977u, 65535u}) {
+      RandomDraws random, reference;
+      random.Seed(seed);
+      reference.Seed(seed);
+      std::vector<std::string> ids = Ids(n);
+      exam::Thin(ids, 100, random, nullptr);
+      std::vector<std::string> erased = Ids(n);
+      while (erased.size() > 100) {
+        erased.erase(erased.begin() + (reference.Draw(static_cast<int32_t>(erased.size())) - 1));
+      }
+      EXPECT_EQ(ids, erased) << n << " ids, seed " << seed;
+    }
+  }
+}
+
 TEST(Thinning, LeavesAShortListWholeAndDrawsNothing) {
   RandomDraws random;
   random.Seed(5);
