@@ -28,12 +28,17 @@ void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
 }
 
 void Shuffle(std::vector<std::string>& ids, RandomDraws& random) {
+  // The draws pick from the positions not yet drawn; each id then moves once, into its place.
+  std::vector<uint32_t> undrawn(ids.size());
+  for (size_t i = 0; i < undrawn.size(); ++i) undrawn[i] = static_cast<uint32_t>(i);
+  std::vector<std::string> drawn;
+  drawn.reserve(ids.size());
   for (int32_t i = static_cast<int32_t>(ids.size()); i >= 1; --i) {
     const int32_t r = random.Draw(i);
-    std::string drawn = std::move(ids[static_cast<size_t>(r - 1)]);
-    ids.erase(ids.begin() + (r - 1));
-    ids.push_back(std::move(drawn));
+    drawn.push_back(std::move(ids[undrawn[static_cast<size_t>(r - 1)]]));
+    undrawn.erase(undrawn.begin() + (r - 1));
   }
+  ids = std::move(drawn);
 }
 
 }  // namespace exam

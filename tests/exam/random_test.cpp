@@ -129,6 +129,24 @@ TEST(Shuffle, IsTheOrderOfDrawing) {
   EXPECT_EQ(ids, (std::vector<std::string>{"b", "d", "a", "c"}));
 }
 
+TEST(Shuffle, IsTheOrderOfMovingEachDrawnIdToTheEnd) {
+  for (uint32_t seed : {1u, 4242u, 99991u}) {
+    RandomDraws random, reference;
+    random.Seed(seed);
+    reference.Seed(seed);
+    std::vector<std::string> ids = Ids(100);
+    exam::Shuffle(ids, random);
+    std::vector<std::string> moved = Ids(100);
+    for (int32_t i = 100; i >= 1; --i) {
+      const auto at = moved.begin() + (reference.Draw(i) - 1);
+      const std::string drawn = *at;
+      moved.erase(at);
+      moved.push_back(drawn);
+    }
+    EXPECT_EQ(ids, moved) << "seed " << seed;
+  }
+}
+
 TEST(Shuffle, IsAPermutationWithEveryOrderEquallyLikely) {
   RandomDraws random;
   std::map<std::vector<std::string>, int> orders;
