@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       auto selection = sql::Select(**db, *statement);
       if (selection) {
         for (size_t r = 0; r < selection->size(); ++r) {
-          for (size_t c = 0; c < selection->table.columns.size(); ++c) {
-            (void)(*db)->ReadValue(selection->table, selection->row(r), static_cast<int>(c));
+          for (size_t c = 0; c < selection->table->columns.size(); ++c) {
+            (void)(*db)->ReadValue(*selection->table, selection->row(r), static_cast<int>(c));
           }
         }
       }

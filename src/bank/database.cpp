@@ -231,7 +231,7 @@ std::vector<std::string> Database::ColumnNames(int32_t handle) const {
   auto it = sets_.find(handle);
   if (it == sets_.end()) return names;
   if (it->second->is_count) return {text::Utf16ToGbk(it->second->count_name)};
-  for (const auto& c : it->second->selection.table.columns)
+  for (const auto& c : it->second->selection.table->columns)
     names.push_back(text::Utf16ToGbk(c.name));
   return names;
 }
@@ -277,7 +277,7 @@ Value ToProgramValue(const jet::Column& column, const jet::Value& value) {
 Value Database::Read(RecordSet& set, int column) {
   if (set.position >= set.size()) return {};
   if (set.is_count) return Value::Int(Value::Kind::kInt32, set.count);
-  const jet::TableDef& table = set.selection.table;
+  const jet::TableDef& table = *set.selection.table;
   const jet::ColumnType type = table.columns[static_cast<size_t>(column)].type;
   if (type == jet::ColumnType::kBinary || type == jet::ColumnType::kLongBinary) {
     // Pictures straight into the value's bytes, a null one as the empty byte string.
@@ -320,7 +320,7 @@ Value Database::ReadColByName(int32_t handle, const std::string& column) {
         ascii ? jet::SameAsciiName(set.count_name, column) : sql::SameName(name, set.count_name);
     return same ? Read(set, 0) : Value{};
   }
-  const jet::TableDef& table = set.selection.table;
+  const jet::TableDef& table = *set.selection.table;
   const int index = ascii ? table.FindAsciiColumn(column) : table.FindColumn(name);
   if (index < 0) {
     Fail(kNotFound, "no column " + text::GbkToUtf8(column));
@@ -333,7 +333,7 @@ Value Database::ReadColByIndex(int32_t handle, int index) {
   auto it = sets_.find(handle);
   if (it == sets_.end() || !db_) return {};
   RecordSet& set = *it->second;
-  const size_t columns = set.is_count ? 1 : set.selection.table.columns.size();
+  const size_t columns = set.is_count ? 1 : set.selection.table->columns.size();
   if (index < 1 || static_cast<size_t>(index) > columns) return {};
   return Read(set, index - 1);
 }

@@ -139,6 +139,9 @@ class Database {
 
   // The definition of the table named `name` (case-insensitive); kept while the file rests.
   base::Result<TableDef> ReadTable(std::u16string_view name);
+  // The same, shared with the connection rather than copied: a statement per question holds it
+  // for as long as its rows are read.
+  base::Result<std::shared_ptr<const TableDef>> SharedTable(std::u16string_view name);
   base::Result<TableDef> ReadTableAt(uint32_t tdef_page, std::u16string_view name);
 
   // Calls `visit` for each live row in physical order (the table's pages in page order, the
@@ -270,7 +273,8 @@ class Database {
   // Maps of text columns, by table definition page and column: folded text -> rows.
   using TextIndex = std::unordered_map<std::u16string, std::vector<RowId>>;
   std::map<std::pair<uint32_t, int>, TextIndex> text_indexes_;
-  std::map<uint32_t, TableDef> definitions_;  // by page, read while the file rested
+  // By page, read while the file rested.
+  std::map<uint32_t, std::shared_ptr<const TableDef>> definitions_;
   // Rows found by whole-table conditions, by table definition page and the caller's key; at
   // most 64 conditions and a million rows in all.
   std::map<std::pair<uint32_t, std::string>, std::vector<RowId>> remembered_;

@@ -81,12 +81,18 @@ Result<TableDef> Database::ReadTableAt(uint32_t tdef_page, std::u16string_view n
 }
 
 Result<TableDef> Database::ReadTable(std::u16string_view name) {
+  EXAMORA_ASSIGN_OR_RETURN(auto table, SharedTable(name));
+  return *table;
+}
+
+Result<std::shared_ptr<const TableDef>> Database::SharedTable(std::u16string_view name) {
   for (const auto& entry : tables_) {
     if (!SameName(entry.name, name)) continue;
     // While the file rests its definitions stay as read; updates in place never touch them.
     auto known = definitions_.find(entry.tdef_page);
     if (known != definitions_.end()) return known->second;
-    EXAMORA_ASSIGN_OR_RETURN(TableDef table, ReadTableAt(entry.tdef_page, entry.name));
+    EXAMORA_ASSIGN_OR_RETURN(TableDef read, ReadTableAt(entry.tdef_page, entry.name));
+    auto table = std::make_shared<const TableDef>(std::move(read));
     if (at_rest_) definitions_.insert_or_assign(entry.tdef_page, table);
     return table;
   }

@@ -366,7 +366,7 @@ void AppendKey(const Bound& b, std::string& key) {
 constexpr size_t kMaxRememberedKey = 4096;
 
 struct Filtered {
-  jet::TableDef table;
+  std::shared_ptr<const jet::TableDef> table;
   std::vector<jet::RowId> rows;  // the selected rows, in physical order
 };
 
@@ -377,8 +377,8 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   // What another program has written to the file by now counts, not what was read before.
   EXAMORA_TRY(db.Revalidate());
   Filtered out;
-  EXAMORA_ASSIGN_OR_RETURN(out.table, db.ReadTable(statement.table));
-  const jet::TableDef& table = out.table;
+  EXAMORA_ASSIGN_OR_RETURN(out.table, db.SharedTable(statement.table));
+  const jet::TableDef& table = *out.table;
   std::optional<Bound> where;
   if (statement.where) {
     EXAMORA_ASSIGN_OR_RETURN(Bound b, Bind(*statement.where, table));
@@ -455,7 +455,7 @@ Result<int64_t> Count(jet::Database& db, const Statement& statement) {
 
 Result<int64_t> Update(jet::Database& db, const Statement& statement) {
   EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, {}));
-  const jet::TableDef& table = f.table;
+  const jet::TableDef& table = *f.table;
   const std::vector<jet::RowId>& rows = f.rows;
   const int column = table.FindColumn(statement.set_column);
   if (column < 0) {

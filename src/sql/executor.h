@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/result.h"
@@ -13,9 +14,9 @@
 
 namespace sql {
 
-// The matching rows: their places, and a copy of their bytes one after the other.
+// The matching rows: their table, their places, and a copy of their bytes one after the other.
 struct Selection {
-  jet::TableDef table;
+  std::shared_ptr<const jet::TableDef> table;
   std::vector<jet::RowId> ids;
   std::vector<size_t> ends;  // where each row's bytes end in `bytes`
   std::vector<uint8_t> bytes;

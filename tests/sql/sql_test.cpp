@@ -98,7 +98,7 @@ class SqlOnFile : public ::testing::Test {
     EXPECT_TRUE(sel) << sel.error().message;
     if (!sel) return ids;
     for (size_t i = 0; i < sel->size(); ++i) {
-      ids.push_back(std::get<std::u16string>(*db_->ReadValue(sel->table, sel->row(i), 0)));
+      ids.push_back(std::get<std::u16string>(*db_->ReadValue(*sel->table, sel->row(i), 0)));
     }
     return ids;
   }
@@ -254,7 +254,7 @@ std::vector<int> Numbers(jet::Database& db, const std::u16string& text) {
   EXPECT_TRUE(sel) << sel.error().message;
   if (!sel) return out;
   for (size_t i = 0; i < sel->size(); ++i) {
-    out.push_back(std::get<int16_t>(*db.ReadValue(sel->table, sel->row(i), 1)));
+    out.push_back(std::get<int16_t>(*db.ReadValue(*sel->table, sel->row(i), 1)));
   }
   return out;
 }
