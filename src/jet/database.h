@@ -137,6 +137,13 @@ class Database {
   double creation_date() const { return creation_date_; }
   uint32_t page_count() const { return page_count_; }
 
+  // Page `page` as the page cache holds it, or null when the cache does not hold it. The cache
+  // never changes a page it has handed out (a page read again or written is a new one), so a
+  // caller that keeps views into it (a record set's rows) keeps the page with them.
+  std::shared_ptr<const std::vector<uint8_t>> SharedPage(uint32_t page) const {
+    return cache_.Share(page);
+  }
+
   // The definition of the table named `name` (case-insensitive); kept while the file rests.
   base::Result<TableDef> ReadTable(std::u16string_view name);
   // The same, shared with the connection rather than copied: a statement per question holds it
@@ -243,14 +250,15 @@ class Database {
     const std::vector<uint8_t>* Find(uint32_t page) const {
       return page < slots_.size() ? slots_[page].get() : nullptr;
     }
+    std::shared_ptr<const std::vector<uint8_t>> Share(uint32_t page) const {
+      return page < slots_.size() ? slots_[page] : nullptr;
+    }
+    // A page read again or written replaces the one held, which stays as it was for whoever
+    // shares it.
     const std::vector<uint8_t>& Put(uint32_t page, std::vector<uint8_t> bytes) {
       if (page >= slots_.size()) slots_.resize(size_t{page} + 1);
-      if (slots_[page]) {
-        *slots_[page] = bytes;
-      } else {
-        slots_[page] = std::make_unique<std::vector<uint8_t>>(std::move(bytes));
-        ++count_;
-      }
+      if (!slots_[page]) ++count_;
+      slots_[page] = std::make_shared<const std::vector<uint8_t>>(std::move(bytes));
       return *slots_[page];
     }
     void Erase(uint32_t page) {
@@ -266,7 +274,7 @@ class Database {
     size_t size() const { return count_; }
 
    private:
-    std::vector<std::unique_ptr<std::vector<uint8_t>>> slots_;
+    std::vector<std::shared_ptr<const std::vector<uint8_t>>> slots_;
     size_t count_ = 0;
   };
   PageCache cache_;

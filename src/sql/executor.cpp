@@ -435,13 +435,32 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   return out;
 }
 
+// The bytes of row `r` as `s` keeps them: where they are, in a cached page that `s` now holds
+// (rows come in page order, so one page serves a run of them), or in a copy of their own.
+std::span<const uint8_t> Hold(Selection& s, const jet::Database& db, const jet::RowView& r) {
+  const auto inside = [&r](const std::vector<uint8_t>& page) {
+    const std::less_equal<const uint8_t*> le;
+    return le(page.data(), r.bytes.data()) &&
+           le(r.bytes.data() + r.bytes.size(), page.data() + page.size());
+  };
+  if (s.pages.empty() || !inside(*s.pages.back())) {
+    auto page = db.SharedPage(r.id.page);
+    if (!page || !inside(*page)) {
+      s.pages.push_back(
+          std::make_shared<const std::vector<uint8_t>>(r.bytes.begin(), r.bytes.end()));
+      return *s.pages.back();
+    }
+    s.pages.push_back(std::move(page));
+  }
+  return r.bytes;
+}
+
 }  // namespace
 
 Result<Selection> Select(jet::Database& db, const Statement& statement) {
   Selection s;
   EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, [&](const jet::RowView& r) {
-                             s.bytes.insert(s.bytes.end(), r.bytes.begin(), r.bytes.end());
-                             s.ends.push_back(s.bytes.size());
+                             s.bytes.push_back(Hold(s, db, r));
                            }));
   s.table = std::move(f.table);
   s.ids = std::move(f.rows);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "base/result.h"
@@ -14,18 +15,17 @@
 
 namespace sql {
 
-// The matching rows: their table, their places, and a copy of their bytes one after the other.
+// The matching rows: their table, their places, and their bytes as they were when selected.
+// The bytes lie in the engine's cached pages, which it never changes once handed out; the
+// selection holds the pages (or, for a row outside them, a copy of its own).
 struct Selection {
   std::shared_ptr<const jet::TableDef> table;
   std::vector<jet::RowId> ids;
-  std::vector<size_t> ends;  // where each row's bytes end in `bytes`
-  std::vector<uint8_t> bytes;
+  std::vector<std::span<const uint8_t>> bytes;  // each row's, inside one of `pages`
+  std::vector<std::shared_ptr<const std::vector<uint8_t>>> pages;
 
   size_t size() const { return ids.size(); }
-  jet::RowView row(size_t i) const {
-    const size_t begin = i == 0 ? 0 : ends[i - 1];
-    return {ids[i], std::span<const uint8_t>(bytes).subspan(begin, ends[i] - begin)};
-  }
+  jet::RowView row(size_t i) const { return {ids[i], bytes[i]}; }
 };
 
 // select * ...: the matching rows.

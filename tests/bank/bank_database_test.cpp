@@ -240,6 +240,35 @@ TEST_F(BankFile, EveryStatementSeesWhatAnotherProcessCommitted) {
   EXPECT_EQ(ReservedOf(fresh, "0100004"), 1);
 }
 
+// A record set shows its rows as they were when it was opened: an update through the same
+// connection, and a file that another connection changed since, change what later statements
+// see, not the rows of a set that is still open.
+TEST_F(BankFile, ARecordSetKeepsItsRowsAsTheyWereWhenOpened) {
+  bank::Database db;
+  ASSERT_TRUE(db.Open(path_, "", "rq7m;2kx"));
+  auto reserved_of_set = [&](int32_t set) {
+    std::vector<int64_t> values;
+    for (db.MoveFirst(set); !db.IsEOF(set); db.MoveNext(set)) {
+      values.push_back(db.ReadColByName(set, "reserved").integer);
+    }
+    return values;
+  };
+  const int32_t before = db.OpenTable("select * from test where left(id,2)='01'");
+  const std::vector<int64_t> opened = reserved_of_set(before);
+  ASSERT_EQ(opened.size(), 20u);
+  ASSERT_NE(opened, std::vector<int64_t>(20, 5));
+  ASSERT_TRUE(db.ExecuteSql("update test set reserved=5 where left(id,2)='01'"));
+  const int32_t after = db.OpenTable("select * from test where left(id,2)='01'");
+  EXPECT_EQ(reserved_of_set(after), std::vector<int64_t>(20, 5));
+  EXPECT_EQ(reserved_of_set(before), opened);
+  bank::Database other;
+  ASSERT_TRUE(other.Open(path_, "", "rq7m;2kx"));
+  ASSERT_TRUE(other.ExecuteSql("update test set reserved=6 where left(id,2)='01'"));
+  EXPECT_EQ(ReservedOf(db, "0100001"), 6);
+  EXPECT_EQ(reserved_of_set(after), std::vector<int64_t>(20, 5));
+  EXPECT_EQ(reserved_of_set(before), opened);
+}
+
 // A path that GBK cannot hold reaches the file system unchanged.
 TEST_F(BankFile, OpensAPathOutsideGbk) {
   const std::filesystem::path folder = dir_.path() / testing_support::Utf8Path("łukasz-Çağ");

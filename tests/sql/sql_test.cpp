@@ -364,4 +364,37 @@ TEST(SqlRemembered, AConditionsRowsFollowUpdatesAndOtherPrograms) {
   EXPECT_EQ(count(u"n>=40"), 16);
 }
 
+// A selection keeps its rows as they were when it was made, while the file rests (its rows lie
+// in the engine's cached pages, which an update replaces) and after another program rewrote it.
+TEST(SqlSelection, KeepsItsRowsAsTheyWereWhenMade) {
+  auto* file = new SharedFile(KeyedFile(50));
+  auto db = jet::Database::Open(std::unique_ptr<jet::File>(file));
+  ASSERT_TRUE(db);
+  jet::Database& d = **db;
+  auto select = sql::Parse(u"select * from t where n>=40");
+  ASSERT_TRUE(select);
+  auto numbers = [&](const sql::Selection& s) {
+    std::vector<int> out;
+    for (size_t i = 0; i < s.size(); ++i) {
+      out.push_back(std::get<int16_t>(*d.ReadValue(*s.table, s.row(i), 1)));
+    }
+    return out;
+  };
+  auto before = sql::Select(d, *select);
+  ASSERT_TRUE(before);
+  const std::vector<int> made = numbers(*before);
+  ASSERT_EQ(made.size(), 14u);
+  auto update = sql::Parse(u"update t set n=99 where n>=40");
+  ASSERT_TRUE(update);
+  ASSERT_EQ(*sql::Update(d, *update), 14);
+  auto after = sql::Select(d, *select);
+  ASSERT_TRUE(after);
+  EXPECT_EQ(numbers(*after), std::vector<int>(14, 99));
+  EXPECT_EQ(numbers(*before), made);
+  file->ReplacedByAnotherProgram(KeyedFile(0));
+  EXPECT_EQ(Numbers(d, u"select * from t where n>=0"), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(numbers(*after), std::vector<int>(14, 99));
+  EXPECT_EQ(numbers(*before), made);
+}
+
 }  // namespace
