@@ -36,6 +36,9 @@ struct Database::RecordSet {
   std::u16string count_name;
   int64_t count = 0;
   size_t position = 0;
+  // The column last read by name, and its index: a walk reads the same names row after row.
+  std::string last_column;
+  int last_index = -1;
   size_t size() const { return is_count ? 1 : selection.size(); }
 };
 
@@ -132,6 +135,7 @@ bool Database::Adopt(base::Result<std::unique_ptr<jet::Database>> db) {
 
 void Database::Close() {
   sets_.clear();
+  found_set_ = nullptr;
   // Changes written under an open batch are flushed before the file goes; the batch's Finish
   // reports how that went.
   if (db_ && open_batches_ > 0 && !db_->FlushOwed()) batch_flush_failed_ = true;
@@ -205,34 +209,46 @@ int32_t Database::OpenTable(const std::string& sql_text) {
   }
   if (next_handle_ <= 0) next_handle_ = 1;  // after two billion record sets
   const int32_t handle = next_handle_++;
+  if (handle == found_handle_) found_set_ = nullptr;
   sets_[handle] = std::move(set);
   return handle;
 }
 
-bool Database::IsEOF(int32_t handle) const {
+Database::RecordSet* Database::FindSet(int32_t handle) const {
+  if (found_set_ != nullptr && handle == found_handle_) return found_set_;
   auto it = sets_.find(handle);
-  return it == sets_.end() || it->second->position >= it->second->size();
+  if (it == sets_.end()) return nullptr;
+  found_handle_ = handle;
+  found_set_ = it->second.get();
+  return found_set_;
+}
+
+bool Database::IsEOF(int32_t handle) const {
+  const RecordSet* set = FindSet(handle);
+  return set == nullptr || set->position >= set->size();
 }
 
 void Database::MoveFirst(int32_t handle) {
-  if (auto it = sets_.find(handle); it != sets_.end()) it->second->position = 0;
+  if (RecordSet* set = FindSet(handle)) set->position = 0;
 }
 
 void Database::MoveNext(int32_t handle) {
-  if (auto it = sets_.find(handle); it != sets_.end()) {
-    if (it->second->position < it->second->size()) ++it->second->position;
+  if (RecordSet* set = FindSet(handle); set != nullptr && set->position < set->size()) {
+    ++set->position;
   }
 }
 
-void Database::CloseTable(int32_t handle) { sets_.erase(handle); }
+void Database::CloseTable(int32_t handle) {
+  if (handle == found_handle_) found_set_ = nullptr;
+  sets_.erase(handle);
+}
 
 std::vector<std::string> Database::ColumnNames(int32_t handle) const {
   std::vector<std::string> names;
-  auto it = sets_.find(handle);
-  if (it == sets_.end()) return names;
-  if (it->second->is_count) return {text::Utf16ToGbk(it->second->count_name)};
-  for (const auto& c : it->second->selection.table->columns)
-    names.push_back(text::Utf16ToGbk(c.name));
+  const RecordSet* set = FindSet(handle);
+  if (set == nullptr) return names;
+  if (set->is_count) return {text::Utf16ToGbk(set->count_name)};
+  for (const auto& c : set->selection.table->columns) names.push_back(text::Utf16ToGbk(c.name));
   return names;
 }
 
@@ -309,9 +325,10 @@ Value Database::Read(RecordSet& set, int column) {
 }
 
 Value Database::ReadColByName(int32_t handle, const std::string& column) {
-  auto it = sets_.find(handle);
-  if (it == sets_.end() || !db_) return {};
-  RecordSet& set = *it->second;
+  RecordSet* found = FindSet(handle);
+  if (found == nullptr || !db_) return {};
+  RecordSet& set = *found;
+  if (set.last_index >= 0 && column == set.last_column) return Read(set, set.last_index);
   const bool ascii = std::all_of(column.begin(), column.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   const std::u16string name = ascii ? std::u16string() : text::GbkToUtf16(column);
@@ -326,13 +343,15 @@ Value Database::ReadColByName(int32_t handle, const std::string& column) {
     Fail(kNotFound, "no column " + text::GbkToUtf8(column));
     return {};
   }
+  set.last_column = column;
+  set.last_index = index;
   return Read(set, index);
 }
 
 Value Database::ReadColByIndex(int32_t handle, int index) {
-  auto it = sets_.find(handle);
-  if (it == sets_.end() || !db_) return {};
-  RecordSet& set = *it->second;
+  RecordSet* found = FindSet(handle);
+  if (found == nullptr || !db_) return {};
+  RecordSet& set = *found;
   const size_t columns = set.is_count ? 1 : set.selection.table->columns.size();
   if (index < 1 || static_cast<size_t>(index) > columns) return {};
   return Read(set, index - 1);

@@ -136,6 +136,9 @@ class Database {
 
  private:
   struct RecordSet;
+  // The open record set `handle`, or null. The last one found is remembered: a walk over a
+  // set asks for the same handle three times a row.
+  RecordSet* FindSet(int32_t handle) const;
   Value Read(RecordSet& set, int column);
   bool Fail(base::Error error);
   bool Fail(base::ErrorCode code, std::string why);
@@ -146,6 +149,8 @@ class Database {
 
   std::unique_ptr<jet::Database> db_;
   std::map<int32_t, std::unique_ptr<RecordSet>> sets_;
+  mutable int32_t found_handle_ = 0;
+  mutable RecordSet* found_set_ = nullptr;  // the set of found_handle_, or null
   int32_t next_handle_ = 1;
   base::Error last_error_{base::ErrorCode::kInvalid, {}};
   int64_t last_changed_ = 0;
