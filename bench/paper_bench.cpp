@@ -150,7 +150,8 @@ void BM_NewPaperC1C2C3C4(benchmark::State& state) {
     paper_bytes += double(PaperBytes(*desk.ctx));  // some 200 additions, next to nothing
   }
   state.counters["questions"] = desk.ctx->paper.size();
-  state.counters["paper_bytes"] = benchmark::Counter(paper_bytes, benchmark::Counter::kAvgIterations);
+  state.counters["paper_bytes"] =
+      benchmark::Counter(paper_bytes, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_NewPaperC1C2C3C4)->Unit(benchmark::kMillisecond);
 
