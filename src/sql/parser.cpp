@@ -1,3 +1,4 @@
+#include <deque>
 #include <limits>
 
 #include "jet/names.h"
@@ -18,7 +19,9 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 struct Token {
   enum class Kind { kEnd, kIdent, kInteger, kString, kSymbol };
   Kind kind = Kind::kEnd;
-  std::u16string text;  // identifier (as written), string value, or symbol
+  // The identifier as written, the string's value or the symbol: a view of the statement, or
+  // of the parser's own copy for a string with doubled quotes.
+  std::u16string_view text;
   int64_t integer = 0;
   size_t position = 0;
   bool quoted = false;  // [bracketed] identifier: never a keyword
@@ -42,7 +45,7 @@ class Parser {
         s.kind = Statement::Kind::kSelectCount;
         if (Keyword(u"as")) {
           if (Peek().kind != Token::Kind::kIdent) return Fail("expected a name after as");
-          s.count_name = Next().text;
+          s.count_name = std::u16string(Next().text);
         }
       } else {
         return Fail("expected * or count(*) after select");
@@ -115,28 +118,35 @@ class Parser {
       } else if (c == u'\'' || c == u'"') {
         t.kind = Token::Kind::kString;
         ++i;
+        // The run up to the next quote, then a doubled quote (one quote of the text) or the end.
+        // Only a text with doubled quotes needs a copy of its own.
+        std::u16string* unquoted = nullptr;
         while (true) {
-          // The run up to the next quote, then a doubled quote (one quote of the text) or the end.
           const size_t quote = text_.find(c, i);
           if (quote == std::u16string_view::npos) {
             return Fail(t.position, "unfinished text literal");
           }
-          t.text.append(text_.substr(i, quote - i));
+          const std::u16string_view run = text_.substr(i, quote - i);
           i = quote + 1;
-          if (i < text_.size() && text_[i] == c) {
-            t.text += c;
-            ++i;
-            continue;
+          const bool doubled = i < text_.size() && text_[i] == c;
+          if (!doubled && unquoted == nullptr) {
+            t.text = run;
+            break;
           }
-          break;
+          if (unquoted == nullptr) unquoted = &unquoted_.emplace_back();
+          unquoted->append(run);
+          if (!doubled) break;
+          *unquoted += c;
+          ++i;
         }
+        if (unquoted != nullptr) t.text = *unquoted;
       } else {
         t.kind = Token::Kind::kSymbol;
         static constexpr std::u16string_view kTwo[] = {u"<>", u"<=", u">=", u"!="};
         bool two = false;
         for (auto s : kTwo) {
           if (text_.substr(i, 2) == s) {
-            t.text = s == u"!=" ? u"<>" : std::u16string(s);
+            t.text = s == u"!=" ? u"<>" : s;
             i += 2;
             two = true;
             break;
@@ -146,11 +156,11 @@ class Parser {
           if (std::u16string_view(u"*(),=<>;-+").find(c) == std::u16string_view::npos) {
             return Fail(t.position, "unexpected character");
           }
-          t.text = c;
+          t.text = text_.substr(i, 1);
           ++i;
         }
       }
-      tokens_.push_back(std::move(t));
+      tokens_.push_back(t);
     }
   }
 
@@ -187,7 +197,7 @@ class Parser {
   Result<std::u16string> Name(const char* what) {
     const Token& t = Peek();
     if (t.kind != Token::Kind::kIdent || Reserved(t)) return Fail(std::string("expected ") + what);
-    return Next().text;
+    return std::u16string(Next().text);
   }
 
   base::Unexpected<base::Error> Fail(size_t position, const std::string& what) const {
@@ -279,7 +289,7 @@ class Parser {
       return e;
     }
     if (Peek().kind == Token::Kind::kIdent && !Reserved(Peek())) {
-      Token name = Next();
+      const Token name = Next();
       if (Symbol(u"(")) {
         if (name.quoted || !SameName(name.text, u"left")) {
           return Fail(name.position, "unknown function");
@@ -302,6 +312,7 @@ class Parser {
 
   std::u16string_view text_;
   std::vector<Token> tokens_;
+  std::deque<std::u16string> unquoted_;  // texts with doubled quotes, which tokens view
   size_t pos_ = 0;
 };
 

@@ -42,6 +42,14 @@ TEST(SqlParse, StructureAndPrecedence) {
   auto q = sql::Parse(u"select * from t where x='it''s'");
   ASSERT_TRUE(q);
   EXPECT_EQ(q->where->args[1]->text, u"it's");
+  // Several literals with doubled quotes in one statement, each kept whole; quotes at the ends.
+  q = sql::Parse(u"select * from t where x='''' or x='a''''b' or x='' or x=\"say \"\"hi\"\"\"");
+  ASSERT_TRUE(q);
+  ASSERT_EQ(q->where->args.size(), 4u);
+  EXPECT_EQ(q->where->args[0]->args[1]->text, u"'");
+  EXPECT_EQ(q->where->args[1]->args[1]->text, u"a''b");
+  EXPECT_EQ(q->where->args[2]->args[1]->text, u"");
+  EXPECT_EQ(q->where->args[3]->args[1]->text, u"say \"hi\"");
   auto u = sql::Parse(u"update t set r=-5");
   ASSERT_TRUE(u);
   EXPECT_EQ(u->set_value, -5);
