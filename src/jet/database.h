@@ -200,9 +200,11 @@ class Database {
   // when no map of the column can be trusted yet, and the caller should scan. The first lookup
   // after Revalidate has found the file at rest builds the map in one scan; later lookups cost
   // a hash probe. Revalidate drops the maps whenever the file may have changed. In-place
-  // updates write fixed-width cells only, so they never move a row or change a text.
-  base::Result<std::optional<std::vector<RowId>>> RowsWithText(const TableDef& table, int column,
-                                                               std::u16string_view key);
+  // updates write fixed-width cells only, so they never move a row or change a text. The rows
+  // given are the map's own list, valid until Revalidate drops the maps.
+  base::Result<std::optional<std::span<const RowId>>> RowsWithText(const TableDef& table,
+                                                                   int column,
+                                                                   std::u16string_view key);
   // Calls `visit` for the rows `ids` of `table` in the given order until it returns false;
   // kCorrupt when one of them is not a live row of the table.
   base::Result<void> VisitRows(const TableDef& table, std::span<const RowId> ids,

@@ -28,9 +28,10 @@ std::u16string Folded(std::span<const uint8_t> stored) {
 
 }  // namespace
 
-Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef& table, int column,
-                                                                 std::u16string_view key) {
-  using Found = std::optional<std::vector<RowId>>;
+Result<std::optional<std::span<const RowId>>> Database::RowsWithText(const TableDef& table,
+                                                                     int column,
+                                                                     std::u16string_view key) {
+  using Found = std::optional<std::span<const RowId>>;
   if (column < 0 || static_cast<size_t>(column) >= table.columns.size() ||
       table.columns[static_cast<size_t>(column)].type != ColumnType::kText) {
     return MakeError(ErrorCode::kInvalid, "only text columns can be looked up by their text");
@@ -56,8 +57,8 @@ Result<std::optional<std::vector<RowId>>> Database::RowsWithText(const TableDef&
     it = text_indexes_.emplace(which, std::move(index)).first;
   }
   auto rows = it->second.find(FoldedName(key));
-  if (rows == it->second.end()) return Found(std::vector<RowId>());
-  return Found(rows->second);
+  if (rows == it->second.end()) return Found(std::span<const RowId>());
+  return Found(std::span<const RowId>(rows->second));
 }
 
 const std::vector<RowId>* Database::RememberedRows(const TableDef& table,

@@ -30,7 +30,7 @@ struct Bound {
   Type type = Type::kNumber;
   int column = -1;
   double number = 0;
-  std::u16string text;
+  std::u16string_view text;  // a text literal, in the statement, which outlives its binding
   CompareOp op = CompareOp::kEq;
   std::vector<Bound> args;
   // A comparison of a text column (or left(column, n)) with a text literal, evaluated on the
@@ -68,6 +68,7 @@ Result<Type> ColumnType(const jet::Column& c) {
 Result<Bound> Bind(const Expr& e, const jet::TableDef& table) {
   Bound b;
   b.kind = e.kind;
+  b.args.reserve(e.args.size());
   for (const auto& arg : e.args) {
     EXAMORA_ASSIGN_OR_RETURN(Bound a, Bind(*arg, table));
     b.args.push_back(std::move(a));
@@ -149,7 +150,7 @@ Result<Cell> FromValue(jet::Value&& v) {
 }
 
 // Texts compare without regard to the case of Latin letters, as the database's General order.
-int CompareText(const std::u16string& a, const std::u16string& b) {
+int CompareText(std::u16string_view a, std::u16string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
     const char16_t x = jet::FoldAscii(a[i]), y = jet::FoldAscii(b[i]);
@@ -159,7 +160,7 @@ int CompareText(const std::u16string& a, const std::u16string& b) {
 }
 
 // CompareText for a stored value (at most `limit` of its characters) and a literal.
-int CompareStored(std::span<const uint8_t> stored, size_t limit, const std::u16string& literal) {
+int CompareStored(std::span<const uint8_t> stored, size_t limit, std::u16string_view literal) {
   jet::TextReader reader(stored);
   char16_t c;
   size_t i = 0;
@@ -203,7 +204,7 @@ class Evaluator {
         if (b.fast_column >= 0) {
           EXAMORA_ASSIGN_OR_RETURN(auto stored, Field(row, b.fast_column));
           if (!stored) return Truth::kUnknown;
-          const std::u16string& literal = b.args[b.fast_swapped ? 0 : 1].text;
+          const std::u16string_view literal = b.args[b.fast_swapped ? 0 : 1].text;
           int c = CompareStored(*stored, b.fast_limit, literal);
           if (b.fast_swapped) c = -c;
           return Holds(b.op, c) ? Truth::kTrue : Truth::kFalse;
@@ -244,7 +245,7 @@ class Evaluator {
       case Expr::Kind::kInteger:
         return Cell(b.number);
       case Expr::Kind::kString:
-        return Cell(b.text);
+        return Cell(std::u16string(b.text));
       case Expr::Kind::kLeft: {
         EXAMORA_ASSIGN_OR_RETURN(Cell text, Eval(b.args[0], row));
         EXAMORA_ASSIGN_OR_RETURN(Cell count, Eval(b.args[1], row));
@@ -277,10 +278,12 @@ class Evaluator {
           rp = &r_value;
         }
         if (l_literal || r_literal) {
-          const std::u16string* lt = l_literal ? &b.args[0].text : std::get_if<std::u16string>(lp);
-          const std::u16string* rt = r_literal ? &b.args[1].text : std::get_if<std::u16string>(rp);
-          if (!lt || !rt) return Cell();
-          return Cell(Holds(b.op, CompareText(*lt, *rt)) ? -1.0 : 0.0);
+          const std::u16string* lv = std::get_if<std::u16string>(lp);
+          const std::u16string* rv = std::get_if<std::u16string>(rp);
+          if ((!l_literal && !lv) || (!r_literal && !rv)) return Cell();
+          const std::u16string_view lt = l_literal ? b.args[0].text : std::u16string_view(*lv);
+          const std::u16string_view rt = r_literal ? b.args[1].text : std::u16string_view(*rv);
+          return Cell(Holds(b.op, CompareText(lt, rt)) ? -1.0 : 0.0);
         }
         const Cell& l = *lp;
         const Cell& r = *rp;
@@ -404,10 +407,10 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   };
   // A text column equal to a text (the paper's lookup of one question by its id) reads only
   // the rows the engine's map names; the condition still decides for each of them.
-  std::optional<std::vector<jet::RowId>> candidates;
+  std::optional<std::span<const jet::RowId>> candidates;
   if (where && where->kind == Expr::Kind::kCompare && where->op == CompareOp::kEq &&
       where->fast_column >= 0 && where->fast_limit == SIZE_MAX) {
-    const std::u16string& literal = where->args[where->fast_swapped ? 0 : 1].text;
+    const std::u16string_view literal = where->args[where->fast_swapped ? 0 : 1].text;
     EXAMORA_ASSIGN_OR_RETURN(candidates, db.RowsWithText(table, where->fast_column, literal));
   }
   if (candidates) {
