@@ -313,8 +313,13 @@ Value Database::Read(RecordSet& set, int column) {
     }
     if (!*field) return Value::Text({});
     // Ids, numbers and keys are ASCII: their GBK bytes are their stored bytes.
-    if (auto ascii = jet::CompressedAscii(**field)) return Value::Text(std::string(*ascii));
-    return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
+    Value text = Value::Text({});
+    if (auto ascii = jet::CompressedAscii(**field)) {
+      text.bytes.assign(*ascii);
+    } else {
+      text.bytes = text::Utf16ToGbk(jet::DecodeText(**field));
+    }
+    return text;
   }
   auto v = db_->ReadValue(table, set.selection.row(set.position), column);
   if (!v) {
@@ -324,7 +329,7 @@ Value Database::Read(RecordSet& set, int column) {
   return ToProgramValue(table.columns[static_cast<size_t>(column)], *v);
 }
 
-Value Database::ReadColByName(int32_t handle, const std::string& column) {
+Value Database::ReadColByName(int32_t handle, std::string_view column) {
   RecordSet* found = FindSet(handle);
   if (found == nullptr || !db_) return {};
   RecordSet& set = *found;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/result.h"
@@ -90,7 +91,7 @@ class Database {
   void MoveFirst(int32_t handle);
   void MoveNext(int32_t handle);
   // The value of the current row's column; kNone for an unknown handle, column or no row.
-  Value ReadColByName(int32_t handle, const std::string& column);
+  Value ReadColByName(int32_t handle, std::string_view column);
   Value ReadColByIndex(int32_t handle, int index);  // 1-based
   void CloseTable(int32_t handle);
   // The record set's column names (GBK), in column order; empty for an unknown handle.
