@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bank/cipher.h"
@@ -30,9 +31,15 @@ class BuildingFlag {
 class RowReader {
  public:
   RowReader(bank::Database& db, int32_t set) : db_(db), set_(set) {}
-  std::string Text(const char* column) { return Take(TextOf(db_.ReadColByName(set_, column))); }
-  std::string Bytes(const char* column) { return Take(BytesOf(db_.ReadColByName(set_, column))); }
-  int32_t Number(const char* column) { return Take(NumberOf(db_.ReadColByName(set_, column))); }
+  std::string Text(std::string_view column) {
+    return Take(TextOf(db_.ReadColByName(set_, column)));
+  }
+  std::string Bytes(std::string_view column) {
+    return Take(BytesOf(db_.ReadColByName(set_, column)));
+  }
+  int32_t Number(std::string_view column) {
+    return Take(NumberOf(db_.ReadColByName(set_, column)));
+  }
   const std::optional<base::Error>& fault() const { return fault_; }
 
  private:
@@ -74,12 +81,11 @@ std::string QuestionText(std::string enciphered) {
   return plain;
 }
 
-// Reads the question `id` from the first row its query returns, columns in a fixed order (the
-// first of the wrong kind is the one reported).
-base::Result<QuestionRecord> LoadQuestion(bank::Database& db, const std::string& id) {
+// Reads the question `id` into `r` from the first row its query returns, columns in a fixed
+// order (the first of the wrong kind is the one reported).
+base::Result<void> LoadQuestion(bank::Database& db, const std::string& id, QuestionRecord& r) {
   const int32_t set = db.OpenTable("select * from test where id=" + SqlQuoted(id));
   RowReader row(db, set);
-  QuestionRecord r;
   r.id = row.Text("id");
   r.reserved = row.Number("reserved");
   const std::string name = row.Text("name");
@@ -92,7 +98,7 @@ base::Result<QuestionRecord> LoadQuestion(bank::Database& db, const std::string&
   r.right_key = row.Text("right_key");
   db.CloseTable(set);
   if (row.fault()) return base::Unexpected(*row.fault());
-  return r;
+  return base::Ok();
 }
 
 }  // namespace
@@ -118,7 +124,8 @@ base::Result<int32_t> BuildQuestionSet(Context& ctx) {
   Shuffle(ids, ctx.random);
 
   for (const std::string& id : ids) {
-    EXAMORA_ASSIGN_OR_RETURN(QuestionRecord record, LoadQuestion(ctx.db, id));
+    QuestionRecord record;
+    EXAMORA_TRY(LoadQuestion(ctx.db, id, record));
     ctx.paper.Append(std::move(record));
   }
   ctx.current_index = 1;

@@ -25,7 +25,7 @@ int32_t QuestionSet::PositionOf(uint64_t key) const {
 }
 
 void QuestionSet::Append(QuestionRecord record) {
-  entries_.push_back({next_key_++, std::move(record)});
+  entries_.emplace_back(next_key_++, std::move(record));
 }
 
 void QuestionSet::RemoveAt(int32_t position) {
