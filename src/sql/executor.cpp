@@ -414,7 +414,7 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
     EXAMORA_ASSIGN_OR_RETURN(candidates, db.RowsWithText(table, where->fast_column, literal));
   }
   if (candidates) {
-    EXAMORA_TRY(db.VisitRows(table, *candidates, test));
+    EXAMORA_TRY(db.VisitRows(table, *candidates, std::ref(test)));
     EXAMORA_TRY(std::move(failure));
     return out;
   }
@@ -432,7 +432,7 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
     }
     return out;
   }
-  EXAMORA_TRY(db.ScanRowViews(table, test));
+  EXAMORA_TRY(db.ScanRowViews(table, std::ref(test)));
   EXAMORA_TRY(std::move(failure));
   if (key.size() <= kMaxRememberedKey) db.RememberRows(table, std::move(key), out.rows);
   return out;

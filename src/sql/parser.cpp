@@ -43,9 +43,10 @@ class Parser {
       } else if (Keyword(u"count")) {
         if (!Symbol(u"(") || !Symbol(u"*") || !Symbol(u")")) return Fail("expected count(*)");
         s.kind = Statement::Kind::kSelectCount;
+        s.count_name = u"Expr1000";
         if (Keyword(u"as")) {
           if (Peek().kind != Token::Kind::kIdent) return Fail("expected a name after as");
-          s.count_name = std::u16string(Next().text);
+          s.count_name = Next().text;
         }
       } else {
         return Fail("expected * or count(*) after select");

@@ -35,10 +35,10 @@ struct Statement {
   enum class Kind { kSelectAll, kSelectCount, kUpdate };
   Kind kind = Kind::kSelectAll;
   std::u16string table;
-  std::u16string count_name = u"Expr1000";  // select count(*): the result column's name
-  std::unique_ptr<Expr> where;              // null when there is no where clause
-  std::u16string set_column;                // update
-  int64_t set_value = 0;                    // update
+  std::u16string count_name;    // select count(*): the result column's name (Expr1000 unless named)
+  std::unique_ptr<Expr> where;  // null when there is no where clause
+  std::u16string set_column;    // update
+  int64_t set_value = 0;        // update
 };
 
 // Parses one statement (a trailing ";" is allowed). kSyntax with the position of the fault.

@@ -35,6 +35,7 @@ TEST(SqlParse, StructureAndPrecedence) {
   EXPECT_EQ(s->kind, sql::Statement::Kind::kSelectCount);
   EXPECT_EQ(s->count_name, u"n");
   EXPECT_EQ(s->table, u"T");
+  EXPECT_EQ(sql::Parse(u"select count(*) from t")->count_name, u"Expr1000") << "the unnamed count";
   ASSERT_EQ(s->where->kind, sql::Expr::Kind::kOr);  // and binds tighter than or
   EXPECT_EQ(s->where->args[1]->kind, sql::Expr::Kind::kAnd);
   EXPECT_EQ(s->where->args[1]->args[1]->kind, sql::Expr::Kind::kNot);
