@@ -84,7 +84,10 @@ std::string QuestionText(std::string enciphered) {
 // Reads the question `id` into `r` from the first row its query returns, columns in a fixed
 // order (the first of the wrong kind is the one reported).
 base::Result<void> LoadQuestion(bank::Database& db, const std::string& id, QuestionRecord& r) {
-  const int32_t set = db.OpenTable("select * from test where id=" + SqlQuoted(id));
+  std::string sql;
+  sql.reserve(64);
+  sql.append("select * from test where id=").append(SqlQuoted(id));
+  const int32_t set = db.OpenTable(sql);
   RowReader row(db, set);
   r.id = row.Text("id");
   r.reserved = row.Number("reserved");
