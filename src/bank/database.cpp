@@ -36,8 +36,7 @@ struct Database::RecordSet {
   std::u16string count_name;
   int64_t count = 0;
   size_t position = 0;
-  // The column last read by name, and its index: a walk reads the same names row after row.
-  std::string last_column;
+  // The index of the column last read by name: a walk reads the same names row after row.
   int last_index = -1;
   size_t size() const { return is_count ? 1 : selection.size(); }
 };
@@ -313,13 +312,10 @@ Value Database::Read(RecordSet& set, int column) {
     }
     if (!*field) return Value::Text({});
     // Ids, numbers and keys are ASCII: their GBK bytes are their stored bytes.
-    Value text = Value::Text({});
     if (auto ascii = jet::CompressedAscii(**field)) {
-      text.bytes.assign(*ascii);
-    } else {
-      text.bytes = text::Utf16ToGbk(jet::DecodeText(**field));
+      return Value{Value::Kind::kText, std::string(*ascii), 0, 0};
     }
-    return text;
+    return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
   }
   auto v = db_->ReadValue(table, set.selection.row(set.position), column);
   if (!v) {
@@ -333,7 +329,6 @@ Value Database::ReadColByName(int32_t handle, std::string_view column) {
   RecordSet* found = FindSet(handle);
   if (found == nullptr || !db_) return {};
   RecordSet& set = *found;
-  if (set.last_index >= 0 && column == set.last_column) return Read(set, set.last_index);
   const bool ascii = std::all_of(column.begin(), column.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   const std::u16string name = ascii ? std::u16string() : text::GbkToUtf16(column);
@@ -343,12 +338,17 @@ Value Database::ReadColByName(int32_t handle, std::string_view column) {
     return same ? Read(set, 0) : Value{};
   }
   const jet::TableDef& table = *set.selection.table;
+  // The column read last is tried first: it is the first column of its name, as a search
+  // would find.
+  if (ascii && set.last_index >= 0 &&
+      jet::SameAsciiName(table.columns[static_cast<size_t>(set.last_index)].name, column)) {
+    return Read(set, set.last_index);
+  }
   const int index = ascii ? table.FindAsciiColumn(column) : table.FindColumn(name);
   if (index < 0) {
     Fail(kNotFound, "no column " + text::GbkToUtf8(column));
     return {};
   }
-  set.last_column = column;
   set.last_index = index;
   return Read(set, index);
 }
