@@ -262,6 +262,7 @@ class Parser {
         EXAMORA_ASSIGN_OR_RETURN(auto right, Primary(depth + 1));
         auto e = Node(Expr::Kind::kCompare);
         e->op = op;
+        e->args.reserve(2);
         e->args.push_back(std::move(left));
         e->args.push_back(std::move(right));
         return e;
@@ -300,6 +301,7 @@ class Parser {
         if (!Symbol(u",")) return Fail("left takes two arguments");
         EXAMORA_ASSIGN_OR_RETURN(auto count, Or(depth + 1));
         if (!Symbol(u")")) return Fail("expected )");
+        e->args.reserve(2);
         e->args.push_back(std::move(text));
         e->args.push_back(std::move(count));
         return e;
