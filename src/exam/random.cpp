@@ -9,21 +9,36 @@ uint32_t RandomDraws::Seed(uint32_t tick_count) {
   return seed;
 }
 
-void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
-          const std::function<void()>& after_each) {
-  if (ids.size() <= limit) return;
-  // The draws remove positions from a list of positions: the same survivors as erasing the ids
-  // themselves, without moving ~1,300 strings up a place for each of ~1,200 removals.
-  std::vector<uint32_t> kept(ids.size());
-  for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<uint32_t>(i);
+namespace {
+
+// Thin's removals on a list of positions of type P: the narrower the positions, the fewer
+// bytes each removal moves up.
+template <typename P>
+std::vector<size_t> KeptPositions(size_t count, size_t limit, RandomDraws& random,
+                                  const std::function<void()>& after_each) {
+  std::vector<P> kept(count);
+  for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<P>(i);
   while (kept.size() > limit) {
     const int32_t r = random.Draw(static_cast<int32_t>(kept.size()));
     kept.erase(kept.begin() + (r - 1));
     if (after_each) after_each();
   }
+  return std::vector<size_t>(kept.begin(), kept.end());
+}
+
+}  // namespace
+
+void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
+          const std::function<void()>& after_each) {
+  if (ids.size() <= limit) return;
+  // The draws remove positions from a list of positions: the same survivors as erasing the ids
+  // themselves, without moving ~1,300 strings up a place for each of ~1,200 removals.
+  const std::vector<size_t> kept =
+      ids.size() <= 0x10000 ? KeptPositions<uint16_t>(ids.size(), limit, random, after_each)
+                            : KeptPositions<uint32_t>(ids.size(), limit, random, after_each);
   std::vector<std::string> survivors;
   survivors.reserve(kept.size());
-  for (uint32_t i : kept) survivors.push_back(std::move(ids[i]));
+  for (size_t i : kept) survivors.push_back(std::move(ids[i]));
   ids = std::move(survivors);
 }
 

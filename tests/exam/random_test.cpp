@@ -86,6 +86,20 @@ TEST(Thinning, KeepsTheSameSurvivorsAsErasingOneByOne) {
   }
 }
 
+// A list too long for narrow positions (more than 65,536 ids) is thinned as well.
+TEST(Thinning, KeepsTheSameSurvivorsForAListOfMoreThan65536) {
+  RandomDraws random, reference;
+  random.Seed(3);
+  reference.Seed(3);
+  std::vector<std::string> ids = Ids(70000);
+  exam::Thin(ids, 69900, random, nullptr);
+  std::vector<std::string> erased = Ids(70000);
+  while (erased.size() > 69900) {
+    erased.erase(erased.begin() + (reference.Draw(static_cast<int32_t>(erased.size())) - 1));
+  }
+  EXPECT_EQ(ids, erased);
+}
+
 TEST(Thinning, LeavesAShortListWholeAndDrawsNothing) {
   RandomDraws random;
   random.Seed(5);
