@@ -370,13 +370,18 @@ constexpr size_t kMaxRememberedKey = 4096;
 
 struct Filtered {
   std::shared_ptr<const jet::TableDef> table;
-  std::vector<jet::RowId> rows;  // the selected rows, in physical order
+  std::vector<jet::RowId> rows;  // the selected rows, in physical order (unless only counted)
+  size_t count = 0;              // how many rows were selected
 };
+
+// What Filter gives of the selected rows: their places, or only their number.
+enum class Want { kRows, kCount };
 
 // The rows of `statement.table` that the condition selects; `visit`, when given, sees each of
 // them as it is read.
 Result<Filtered> Filter(jet::Database& db, const Statement& statement,
-                        const std::function<void(const jet::RowView&)>& visit) {
+                        const std::function<void(const jet::RowView&)>& visit,
+                        Want want = Want::kRows) {
   // What another program has written to the file by now counts, not what was read before.
   EXAMORA_TRY(db.Revalidate());
   Filtered out;
@@ -416,6 +421,7 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   if (candidates) {
     EXAMORA_TRY(db.VisitRows(table, *candidates, std::ref(test)));
     EXAMORA_TRY(std::move(failure));
+    out.count = out.rows.size();
     return out;
   }
   // Any other condition scans the whole table, unless a scan for the same condition found its
@@ -423,6 +429,8 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   std::string key;
   if (where) AppendKey(*where, key);
   if (const std::vector<jet::RowId>* known = db.RememberedRows(table, key)) {
+    out.count = known->size();
+    if (want == Want::kCount) return out;
     out.rows = *known;
     if (visit) {
       EXAMORA_TRY(db.VisitRows(table, out.rows, [&](const jet::RowView& row) {
@@ -434,6 +442,7 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
   }
   EXAMORA_TRY(db.ScanRowViews(table, std::ref(test)));
   EXAMORA_TRY(std::move(failure));
+  out.count = out.rows.size();
   if (key.size() <= kMaxRememberedKey) db.RememberRows(table, std::move(key), out.rows);
   return out;
 }
@@ -471,8 +480,8 @@ Result<Selection> Select(jet::Database& db, const Statement& statement) {
 }
 
 Result<int64_t> Count(jet::Database& db, const Statement& statement) {
-  EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, {}));
-  return static_cast<int64_t>(f.rows.size());
+  EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, {}, Want::kCount));
+  return static_cast<int64_t>(f.count);
 }
 
 Result<int64_t> Update(jet::Database& db, const Statement& statement) {
