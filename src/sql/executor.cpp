@@ -378,9 +378,9 @@ struct Filtered {
 enum class Want { kRows, kCount };
 
 // The rows of `statement.table` that the condition selects; `visit`, when given, sees each of
-// them as it is read.
+// them as it is read (and returns true).
 Result<Filtered> Filter(jet::Database& db, const Statement& statement,
-                        const std::function<void(const jet::RowView&)>& visit,
+                        const std::function<bool(const jet::RowView&)>& visit,
                         Want want = Want::kRows) {
   // What another program has written to the file by now counts, not what was read before.
   EXAMORA_TRY(db.Revalidate());
@@ -432,12 +432,7 @@ Result<Filtered> Filter(jet::Database& db, const Statement& statement,
     out.count = known->size();
     if (want == Want::kCount) return out;
     out.rows = *known;
-    if (visit) {
-      EXAMORA_TRY(db.VisitRows(table, out.rows, [&](const jet::RowView& row) {
-        visit(row);
-        return true;
-      }));
-    }
+    if (visit) EXAMORA_TRY(db.VisitRows(table, out.rows, visit));
     return out;
   }
   EXAMORA_TRY(db.ScanRowViews(table, std::ref(test)));
@@ -473,6 +468,7 @@ Result<Selection> Select(jet::Database& db, const Statement& statement) {
   Selection s;
   EXAMORA_ASSIGN_OR_RETURN(Filtered f, Filter(db, statement, [&](const jet::RowView& r) {
                              s.bytes.push_back(Hold(s, db, r));
+                             return true;
                            }));
   s.table = std::move(f.table);
   s.ids = std::move(f.rows);
