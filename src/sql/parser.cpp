@@ -1,4 +1,4 @@
-#include <deque>
+#include <forward_list>
 #include <limits>
 
 #include "jet/names.h"
@@ -134,7 +134,7 @@ class Parser {
             t.text = run;
             break;
           }
-          if (unquoted == nullptr) unquoted = &unquoted_.emplace_back();
+          if (unquoted == nullptr) unquoted = &unquoted_.emplace_front();
           unquoted->append(run);
           if (!doubled) break;
           *unquoted += c;
@@ -315,7 +315,9 @@ class Parser {
 
   std::u16string_view text_;
   std::vector<Token> tokens_;
-  std::deque<std::u16string> unquoted_;  // texts with doubled quotes, which tokens view
+  // Texts with doubled quotes, which tokens view: a list keeps them in place, and an empty one
+  // allocates nothing.
+  std::forward_list<std::u16string> unquoted_;
   size_t pos_ = 0;
 };
 
