@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace exam {
@@ -44,6 +45,7 @@ class QuestionSet {
 
  private:
   struct Entry {
+    Entry(uint64_t k, QuestionRecord&& r) : key(k), record(std::move(r)) {}
     uint64_t key;
     QuestionRecord record;
   };
