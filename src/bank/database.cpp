@@ -312,9 +312,7 @@ Value Database::Read(RecordSet& set, int column) {
     }
     if (!*field) return Value::Text({});
     // Ids, numbers and keys are ASCII: their GBK bytes are their stored bytes.
-    if (auto ascii = jet::CompressedAscii(**field)) {
-      return Value{Value::Kind::kText, std::string(*ascii), 0, 0};
-    }
+    if (auto ascii = jet::CompressedAscii(**field)) return Value::Text(std::string(*ascii));
     return Value::Text(text::Utf16ToGbk(jet::DecodeText(**field)));
   }
   auto v = db_->ReadValue(table, set.selection.row(set.position), column);
