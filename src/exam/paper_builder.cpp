@@ -58,16 +58,30 @@ class RowReader {
   std::optional<base::Error> fault_;
 };
 
-// The candidate ids, in the bank's order.
-base::Result<std::vector<std::string>> CandidateIds(Context& ctx, const std::string& filter) {
+// The ids of the candidates that thinning keeps, in the bank's order. The candidates are
+// counted first and only the survivors' ids are read: a record set holds its rows as they were
+// when it was opened, so an id read after thinning (whose events may run other commands) is
+// the one that a read before it would have given.
+base::Result<std::vector<std::string>> ThinnedCandidateIds(Context& ctx,
+                                                           const std::string& filter) {
   const std::string sql = ctx.main.启用过滤选择框.ticked()
                               ? "select * from test where reserved<2 and (" + filter + ")"
                               : "select * from test where " + filter;
-  std::vector<std::string> ids;
   const int32_t set = ctx.db.OpenTable(sql);
-  ctx.db.MoveFirst(set);
+  size_t count = 0;
+  for (ctx.db.MoveFirst(set); !ctx.db.IsEOF(set); ctx.db.MoveNext(set)) ++count;
+  const std::vector<size_t> kept =
+      Thin(count, kPaperSize, ctx.random, [&ctx] { ctx.host.ProcessPendingEvents(); });
+  std::vector<std::string> ids;
+  ids.reserve(kept.size());
   RowReader row(ctx.db, set);
-  for (; !ctx.db.IsEOF(set) && !row.fault(); ctx.db.MoveNext(set)) ids.push_back(row.Text("id"));
+  ctx.db.MoveFirst(set);
+  size_t position = 0;
+  for (size_t k : kept) {
+    for (; position < k; ++position) ctx.db.MoveNext(set);
+    ids.push_back(row.Text("id"));
+    if (row.fault()) break;
+  }
   ctx.db.CloseTable(set);
   if (row.fault()) return base::Unexpected(*row.fault());
   return ids;
@@ -121,8 +135,7 @@ base::Result<int32_t> BuildQuestionSet(Context& ctx) {
   // whose questions are all mastered.
   if (filter.empty()) return 0;
 
-  EXAMORA_ASSIGN_OR_RETURN(std::vector<std::string> ids, CandidateIds(ctx, filter));
-  Thin(ids, kPaperSize, ctx.random, [&ctx] { ctx.host.ProcessPendingEvents(); });
+  EXAMORA_ASSIGN_OR_RETURN(std::vector<std::string> ids, ThinnedCandidateIds(ctx, filter));
   if (ids.empty()) return 0;
   Shuffle(ids, ctx.random);
 

@@ -1,5 +1,7 @@
 #include "exam/random.h"
 
+#include <algorithm>
+
 namespace exam {
 
 uint32_t RandomDraws::Seed(uint32_t tick_count) {
@@ -12,34 +14,37 @@ uint32_t RandomDraws::Seed(uint32_t tick_count) {
 namespace {
 
 // Thin's removals on a list of positions of type P: the narrower the positions, the fewer
-// bytes each removal moves up.
+// bytes each removal moves. The live positions are kept[first, end): a removal in the front
+// half moves the positions before it one place back and drops the first place, one in the
+// back half moves those behind it one place forward, so it moves at most half of them.
 template <typename P>
 std::vector<size_t> KeptPositions(size_t count, size_t limit, RandomDraws& random,
                                   const std::function<void()>& after_each) {
   std::vector<P> kept(count);
   for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<P>(i);
-  while (kept.size() > limit) {
-    const int32_t r = random.Draw(static_cast<int32_t>(kept.size()));
-    kept.erase(kept.begin() + (r - 1));
+  auto first = kept.begin();
+  while (static_cast<size_t>(kept.end() - first) > limit) {
+    const auto live = kept.end() - first;
+    const auto r = random.Draw(static_cast<int32_t>(live)) - 1;
+    if (r < live / 2) {
+      std::move_backward(first, first + r, first + r + 1);
+      ++first;
+    } else {
+      kept.erase(first + r);
+    }
     if (after_each) after_each();
   }
-  return std::vector<size_t>(kept.begin(), kept.end());
+  return std::vector<size_t>(first, kept.end());
 }
 
 }  // namespace
 
-void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
-          const std::function<void()>& after_each) {
-  if (ids.size() <= limit) return;
-  // The draws remove positions from a list of positions: the same survivors as erasing the ids
-  // themselves, without moving ~1,300 strings up a place for each of ~1,200 removals.
-  const std::vector<size_t> kept =
-      ids.size() <= 0x10000 ? KeptPositions<uint16_t>(ids.size(), limit, random, after_each)
-                            : KeptPositions<uint32_t>(ids.size(), limit, random, after_each);
-  std::vector<std::string> survivors;
-  survivors.reserve(kept.size());
-  for (size_t i : kept) survivors.push_back(std::move(ids[i]));
-  ids = std::move(survivors);
+std::vector<size_t> Thin(size_t count, size_t limit, RandomDraws& random,
+                         const std::function<void()>& after_each) {
+  // The draws remove places from a list of places: the same survivors as erasing the
+  // candidates themselves, without moving ~1,300 of them up a place for each of ~1,200 draws.
+  return count <= 0x10000 ? KeptPositions<uint16_t>(count, limit, random, after_each)
+                          : KeptPositions<uint32_t>(count, limit, random, after_each);
 }
 
 void Shuffle(std::vector<std::string>& ids, RandomDraws& random) {

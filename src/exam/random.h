@@ -37,11 +37,12 @@ class RandomDraws {
   Lcg lcg_;
 };
 
-// While `ids` holds more than `limit`, removes the id at a position drawn from 1 to its length
-// and then calls `after_each` (which lets pending events run). The survivors keep their order.
-// `ids` itself is rewritten once, after the last removal.
-void Thin(std::vector<std::string>& ids, size_t limit, RandomDraws& random,
-          const std::function<void()>& after_each);
+// Thins the positions 0 to `count` - 1 of a candidate list: while more than `limit` remain,
+// removes the one at a place drawn from 1 to their number and then calls `after_each` (which
+// lets pending events run). The survivors, in ascending order: the places of the candidates
+// that erasing them one by one from the list itself would keep.
+std::vector<size_t> Thin(size_t count, size_t limit, RandomDraws& random,
+                         const std::function<void()>& after_each);
 
 // For i from n down to 1: draws r from 1 to i and moves the r-th id to the end. The result is
 // the order of drawing.

@@ -118,6 +118,24 @@ TEST(BuildQuestionSet, FixedSeedThinsAndShufflesALargeClassToAnExactPaper) {
   EXPECT_EQ(rig.ctx.paper.At(1)->question, G("1.1.1.1  题" + ids[0]));
 }
 
+// Thinning lets events run, and a command run by them may write to the bank: here one that
+// marks every question mastered, while the candidate statement (the filter is ticked) left the
+// mastered ones out. The paper is still drawn from the candidates as the statement found them,
+// the same paper as without the write.
+TEST(BuildQuestionSet, AWriteRunByEventsWhileThinningLeavesTheCandidatesAsFound) {
+  const BankContent bank = Bank(Concat(FourOption("01", 90), FourOption("02", 60)));
+  ExamRig quiet(bank);
+  ExamRig written(bank);
+  quiet.host.tick_count = written.host.tick_count = 77;
+  written.host.AtEvents(
+      10, [&written] { EXPECT_TRUE(written.db.ExecuteSql("update test set reserved=2")); });
+  ASSERT_TRUE(exam::BuildQuestionSet(quiet.ctx));
+  ASSERT_TRUE(exam::BuildQuestionSet(written.ctx));
+  EXPECT_EQ(written.ctx.paper.size(), 100);
+  EXPECT_EQ(written.PaperIds(), quiet.PaperIds());
+  EXPECT_EQ(written.ctx.paper.At(1)->reserved, 2) << "each question is loaded as it is now";
+}
+
 TEST(BuildQuestionSet, BuildsInTheSameMillisecondDiffer) {
   ExamRig rig(Bank(FourOption("01", 40)));
   ASSERT_TRUE(exam::BuildQuestionSet(rig.ctx));

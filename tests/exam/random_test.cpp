@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,16 @@ std::vector<std::string> Ids(int n) {
   std::vector<std::string> ids;
   for (int i = 0; i < n; ++i) ids.push_back("q" + std::to_string(i));
   return ids;
+}
+
+// The ids at the places that thinning a list as long as `ids` keeps.
+std::vector<std::string> Thinned(const std::vector<std::string>& ids, size_t limit,
+                                 RandomDraws& random, const std::function<void()>& after_each) {
+  std::vector<std::string> kept;
+  for (size_t place : exam::Thin(ids.size(), limit, random, after_each)) {
+    kept.push_back(ids.at(place));
+  }
+  return kept;
 }
 
 TEST(RandomDraws, GeneratorGivesTheWellKnownSequenceForSeedOne) {
@@ -57,7 +68,7 @@ TEST(Thinning, KeepsExactlyTheLimitInOrderAndRunsEventsAfterEachRemoval) {
   random.Seed(12345);
   std::vector<std::string> ids = Ids(1389);
   int events = 0;
-  exam::Thin(ids, 100, random, [&] { ++events; });
+  ids = Thinned(ids, 100, random, [&] { ++events; });
   ASSERT_EQ(ids.size(), 100u);
   EXPECT_EQ(events, 1289);
   std::vector<int> numbers;
@@ -76,7 +87,7 @@ TEST(Thinning, KeepsTheSameSurvivorsAsErasingOneByOne) {
       random.Seed(seed);
       reference.Seed(seed);
       std::vector<std::string> ids = Ids(n);
-      exam::Thin(ids, 100, random, nullptr);
+      ids = Thinned(ids, 100, random, nullptr);
       std::vector<std::string> erased = Ids(n);
       while (erased.size() > 100) {
         erased.erase(erased.begin() + (reference.Draw(static_cast<int32_t>(erased.size())) - 1));
@@ -92,7 +103,7 @@ TEST(Thinning, KeepsTheSameSurvivorsForAListOfMoreThan65536) {
   random.Seed(3);
   reference.Seed(3);
   std::vector<std::string> ids = Ids(70000);
-  exam::Thin(ids, 69900, random, nullptr);
+  ids = Thinned(ids, 69900, random, nullptr);
   std::vector<std::string> erased = Ids(70000);
   while (erased.size() > 69900) {
     erased.erase(erased.begin() + (reference.Draw(static_cast<int32_t>(erased.size())) - 1));
@@ -104,7 +115,7 @@ TEST(Thinning, LeavesAShortListWholeAndDrawsNothing) {
   RandomDraws random;
   random.Seed(5);
   std::vector<std::string> ids = Ids(100);
-  exam::Thin(ids, 100, random, [] { FAIL() << "no removal, no events"; });
+  ids = Thinned(ids, 100, random, [] { FAIL() << "no removal, no events"; });
   EXPECT_EQ(ids, Ids(100));
   RandomDraws fresh;
   fresh.Seed(5);
@@ -121,7 +132,7 @@ TEST(Thinning, EveryCandidateSurvivesWithTheSameChance) {
   for (int run = 0; run < kRuns; ++run) {
     random.Seed(static_cast<uint32_t>(run * 7919));
     std::vector<std::string> ids = Ids(150);
-    exam::Thin(ids, 100, random, nullptr);
+    ids = Thinned(ids, 100, random, nullptr);
     for (const auto& id : ids) ++kept[static_cast<size_t>(std::stoi(id.substr(1)))];
   }
   const double expected = kRuns * 100.0 / 150.0;
