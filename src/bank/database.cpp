@@ -180,27 +180,28 @@ int32_t Database::OpenTable(const std::string& sql_text) {
     Fail(kInvalid, "the database is not open");
     return 0;
   }
-  auto statement = sql::Parse(text::GbkToUtf16(sql_text));
-  if (!statement) {
-    Fail(statement.take_error());
+  auto parsed = parser_.Parse(text::GbkToUtf16(sql_text));
+  if (!parsed) {
+    Fail(parsed.take_error());
     return 0;
   }
+  const sql::Statement& statement = **parsed;
   auto set = std::make_unique<RecordSet>();
-  if (statement->kind == sql::Statement::Kind::kSelectAll) {
-    auto selection = sql::Select(*db_, *statement);
+  if (statement.kind == sql::Statement::Kind::kSelectAll) {
+    auto selection = sql::Select(*db_, statement);
     if (!selection) {
       Fail(selection.take_error());
       return 0;
     }
     set->selection = std::move(*selection);
-  } else if (statement->kind == sql::Statement::Kind::kSelectCount) {
-    auto count = sql::Count(*db_, *statement);
+  } else if (statement.kind == sql::Statement::Kind::kSelectCount) {
+    auto count = sql::Count(*db_, statement);
     if (!count) {
       Fail(count.take_error());
       return 0;
     }
     set->is_count = true;
-    set->count_name = statement->count_name;
+    set->count_name = statement.count_name;
     set->count = *count;
   } else {
     Fail(kInvalid, "a record set needs a select statement");
@@ -363,21 +364,22 @@ Value Database::ReadColByIndex(int32_t handle, int index) {
 bool Database::ExecuteSql(const std::string& sql_text) {
   if (sql_text.empty()) return Fail(kInvalid, "empty statement");
   if (!db_) return Fail(kInvalid, "the database is not open");
-  auto statement = sql::Parse(text::GbkToUtf16(sql_text));
-  if (!statement) return Fail(statement.take_error());
-  switch (statement->kind) {
+  auto parsed = parser_.Parse(text::GbkToUtf16(sql_text));
+  if (!parsed) return Fail(parsed.take_error());
+  const sql::Statement& statement = **parsed;
+  switch (statement.kind) {
     case sql::Statement::Kind::kUpdate: {
-      auto n = sql::Update(*db_, *statement);
+      auto n = sql::Update(*db_, statement);
       if (!n) return Fail(n.take_error());
       last_changed_ = *n;
       return true;
     }
     case sql::Statement::Kind::kSelectAll: {
-      auto s = sql::Select(*db_, *statement);
+      auto s = sql::Select(*db_, statement);
       return s ? true : Fail(s.take_error());
     }
     case sql::Statement::Kind::kSelectCount: {
-      auto c = sql::Count(*db_, *statement);
+      auto c = sql::Count(*db_, statement);
       return c ? true : Fail(c.take_error());
     }
   }

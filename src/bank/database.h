@@ -16,6 +16,7 @@
 
 #include "base/result.h"
 #include "jet/database.h"
+#include "sql/statement.h"
 
 namespace bank {
 
@@ -149,6 +150,8 @@ class Database {
   bool EndBatch();
 
   std::unique_ptr<jet::Database> db_;
+  // Statements are parsed here: the paper's lookups, one per question, differ only in the id.
+  sql::ReusingParser parser_;
   std::map<int32_t, std::unique_ptr<RecordSet>> sets_;
   mutable int32_t found_handle_ = 0;
   mutable RecordSet* found_set_ = nullptr;  // the set of found_handle_, or null

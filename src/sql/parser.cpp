@@ -24,7 +24,8 @@ struct Token {
   std::u16string_view text;
   int64_t integer = 0;
   size_t position = 0;
-  bool quoted = false;  // [bracketed] identifier: never a keyword
+  bool quoted = false;   // [bracketed] identifier: never a keyword
+  bool doubled = false;  // a text literal with doubled quotes, whose text is the parser's copy
 };
 
 // Nesting deeper than this is refused rather than risking the stack.
@@ -32,7 +33,9 @@ constexpr int kMaxDepth = 200;
 
 class Parser {
  public:
-  explicit Parser(std::u16string_view text) : text_(text) {}
+  // `literals`, when given, receives where each text literal without doubled quotes lies.
+  explicit Parser(std::u16string_view text, std::vector<ReusingParser::Literal>* literals = nullptr)
+      : text_(text), literals_(literals) {}
 
   Result<Statement> Run() {
     EXAMORA_TRY(Tokenize());
@@ -140,7 +143,10 @@ class Parser {
           *unquoted += c;
           ++i;
         }
-        if (unquoted != nullptr) t.text = *unquoted;
+        if (unquoted != nullptr) {
+          t.text = *unquoted;
+          t.doubled = true;
+        }
       } else {
         t.kind = Token::Kind::kSymbol;
         static constexpr std::u16string_view kTwo[] = {u"<>", u"<=", u">=", u"!="};
@@ -287,7 +293,11 @@ class Parser {
     }
     if (Peek().kind == Token::Kind::kString) {
       auto e = Node(Expr::Kind::kString);
-      e->text = Next().text;
+      const Token& t = Next();
+      e->text = t.text;
+      if (literals_ != nullptr && !t.doubled) {
+        literals_->push_back({t.position + 1, t.text.size(), e.get()});
+      }
       return e;
     }
     if (Peek().kind == Token::Kind::kIdent && !Reserved(Peek())) {
@@ -319,6 +329,7 @@ class Parser {
   // allocates nothing.
   std::forward_list<std::u16string> unquoted_;
   size_t pos_ = 0;
+  std::vector<ReusingParser::Literal>* literals_;
 };
 
 }  // namespace
@@ -327,5 +338,36 @@ class Parser {
 bool SameName(std::u16string_view a, std::u16string_view b) { return jet::SameName(a, b); }
 
 Result<Statement> Parse(std::u16string_view text) { return Parser(text).Run(); }
+
+Result<const Statement*> ReusingParser::Parse(std::u16string_view text) {
+  if (Refill(text)) {
+    ++reuses_;
+    return &*statement_;
+  }
+  statement_.reset();
+  literals_.clear();
+  EXAMORA_ASSIGN_OR_RETURN(Statement s, Parser(text, &literals_).Run());
+  statement_ = std::move(s);
+  text_.assign(text);
+  return &*statement_;
+}
+
+bool ReusingParser::Refill(std::u16string_view text) {
+  if (!statement_ || text.size() != text_.size()) return false;
+  // The characters around the literals are the same, so the tokens are, as long as no new
+  // literal holds its own quote, which would end it or double: only the literals' values differ.
+  const std::u16string_view last = text_;
+  size_t at = 0;
+  for (const Literal& l : literals_) {
+    if (text.substr(at, l.at - at) != last.substr(at, l.at - at)) return false;
+    const char16_t quote = last[l.at - 1];
+    if (text.substr(l.at, l.size).find(quote) != std::u16string_view::npos) return false;
+    at = l.at + l.size;
+  }
+  if (text.substr(at) != last.substr(at)) return false;
+  for (const Literal& l : literals_) l.node->text.assign(text.substr(l.at, l.size));
+  text_.assign(text);
+  return true;
+}
 
 }  // namespace sql

@@ -56,6 +56,72 @@ TEST(SqlParse, StructureAndPrecedence) {
   EXPECT_EQ(u->set_value, -5);
 }
 
+// The statements here are ASCII.
+std::string Ascii(std::u16string_view text) {
+  std::string out;
+  for (char16_t c : text) out += static_cast<char>(c);
+  return out;
+}
+
+// A statement written out with every part of its tree: two statements that show the same are
+// the same to the executor.
+std::string Show(const sql::Expr& e) {
+  std::string out = "(" + std::to_string(static_cast<int>(e.kind)) + " " + Ascii(e.name) + " " +
+                    std::to_string(e.integer) + " [" + Ascii(e.text) + "] " +
+                    std::to_string(static_cast<int>(e.op));
+  for (const auto& arg : e.args) out += " " + Show(*arg);
+  return out + ")";
+}
+std::string Show(const sql::Statement& s) {
+  return std::to_string(static_cast<int>(s.kind)) + " " + Ascii(s.table) + " " +
+         Ascii(s.count_name) + " " + Ascii(s.set_column) + "=" + std::to_string(s.set_value) + " " +
+         (s.where ? Show(*s.where) : "-");
+}
+
+// Statement after statement, the reusing parser gives what a fresh parse gives, and reuses the
+// last tree exactly when only the values of its literals changed.
+TEST(SqlParse, TheReusingParserGivesWhatAFreshParseGives) {
+  struct Step {
+    const char16_t* text;
+    bool reused;
+  };
+  const Step steps[] = {
+      {u"select * from test where id='0100001'", false},
+      {u"select * from test where id='0100007'", true},
+      {u"select * from test where id='1200042'", true},
+      {u"select * from test where id='120004'", false},  // a shorter text
+      {u"select * from test where id='120005'", true},
+      {u"select * from test where id<'120005'", false},  // a change outside the literal
+      {u"select * from test where id<'1\"0005'", true},  // the other kind of quote is a character
+      {u"select * from test where id<'12''05'", false},  // its own quote ends or doubles it
+      {u"select * from test where id<'12''06'", false},  // a doubled literal is kept as written
+      {u"select * from test where id<'12''06'", true},
+      {u"select * from t where a='x' or b=\"'\" and c='zz'", false},
+      {u"select * from t where a='q' or b=\"y\" and c='ee'", true},   // three literals at once
+      {u"select * from t where a='q' or b=\"y\" and c=", false},      // a failure ...
+      {u"select * from t where a='q' or b=\"y\" and c='ee'", false},  // ... leaves nothing to reuse
+      {u"select * from t where a='' or b=\"\" and c='eeee'", false},  // the literals' lengths
+      {u"select * from test where id='0100001' and reserved<2", false},
+      {u"select * from test where id='0100002' and reserved<3", false},  // and after the last
+      {u"update test set reserved=3 where id='0100001'", false},
+      {u"update test set reserved=4 where id='0100001'", false},  // a number is no text literal
+      {u"select count(*) as n from test where left(id,2)='01' or left(id,2)='02'", false},
+      {u"select count(*) as n from test where left(id,2)='11' or left(id,2)='12'", true},
+  };
+  sql::ReusingParser parser;
+  for (const Step& step : steps) {
+    const int64_t reuses = parser.reuses();
+    auto fresh = sql::Parse(step.text);
+    auto got = parser.Parse(step.text);
+    const std::string text = Ascii(step.text);
+    ASSERT_EQ(static_cast<bool>(got), static_cast<bool>(fresh)) << text;
+    if (fresh) {
+      EXPECT_EQ(Show(**got), Show(*fresh)) << text;
+    }
+    EXPECT_EQ(parser.reuses() - reuses, step.reused ? 1 : 0) << text;
+  }
+}
+
 TEST(SqlParse, RejectsMalformedStatements) {
   for (const char16_t* text : {
            u"",
